@@ -1,0 +1,5 @@
+#include "app/modMain.h"
+
+int main(int argc, char** argv) {
+    return modMain(argc, argv);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "outside/FontObject.h"
+
+#include <QRect>
+#include <QtGlobal>
+#include <optional>
+
+class QWidget;
+
+// Four numbers describing a window or an area: left, top, width, height,
+// in pixels.
+struct WindowMetrics {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Window metrics and placement, system colours and fonts.
+class WindowServices {
+public:
+    // Prepares the window controls; always succeeds here.
+    bool InitializeControls();
+
+    // Outer size: the frame, the title bar and the menu bar included.
+    WindowMetrics GetWindowSize(QWidget* window) const;
+    WindowMetrics GetWindowSize(qint32 handle) const;
+    // Client size: what is inside the frame, without the menu bar, and for
+    // a scrolling control without its border and scroll bars.
+    WindowMetrics GetClientSize(QWidget* window) const;
+    WindowMetrics GetClientSize(qint32 handle) const;
+    // The screen's work area (the screen less panels and docks).
+    WindowMetrics GetWorkArea() const;
+
+    // false: width of a vertical scroll bar; true: height of a horizontal one.
+    int GetScrollBarSize(bool horizontal) const;
+
+    // Non-zero sizes become the window's outer size; the window is then kept
+    // on the work area.
+    void PlaceWindow(QWidget* window, int width, int height) const;
+    void PlaceWindow(qint32 handle, int width, int height) const;
+
+    // Windows system colours 5, 8, 10, 13 and 15 (0x00BBGGRR), from the palette.
+    qint32 GetSystemColor(int index) const;
+
+    void CopyFont(const FontObject& source, FontObject& target) const;
+
+    // Twips per pixel, rounded to whole numbers (15 on a 96-dpi screen).
+    int TwipsPerPixelX() const;
+    int TwipsPerPixelY() const;
+    // Moves a control to a place given in twips.
+    void MoveTwips(QWidget* control, int left, int top, int width, int height) const;
+
+    // Tests stand in for the screen's work area; nullopt restores the real one.
+    static void SetWorkAreaStandIn(std::optional<QRect> area);
+};
+
+// Conversions between Windows colour values (0x00BBGGRR) and Qt colours.
+#include <QColor>
+QColor ColourFromWindows(qint32 value);
+qint32 ColourToWindows(const QColor& colour);

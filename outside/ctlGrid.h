@@ -1,0 +1,128 @@
+#pragma once
+
+#include "outside/FontObject.h"
+
+#include <QAbstractScrollArea>
+#include <QPixmap>
+#include <QString>
+#include <vector>
+
+// Text formats for CellDetails (Windows text-drawing flag sets): both single
+// line and vertically centred, with word ellipsis.
+namespace CellFormat {
+constexpr int Centred = 0x40925;     // 264485
+constexpr int LeftAligned = 0x40924; // 264484
+} // namespace CellFormat
+
+// A grid of text cells drawn by the program itself. Cells are addressed
+// (column, row), both from 1; row 0 is a header row when HeaderColumns is
+// true. Each cell fits its text; the current cell is drawn in
+// ActiveCellColor and moved with the arrow keys, Home, End, Page Up and
+// Page Down. Scroll bars appear when the widget is smaller than the grid.
+//
+// Redraw(false) stops all painting until Redraw(true), which repaints once:
+// callers bracket their updates with it. A wrong cell address raises
+// AppError 9 (subscript out of range).
+class ctlGrid : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit ctlGrid(QWidget* parent = nullptr);
+    ~ctlGrid() override;
+
+    // Setup members, set in this order before ArmarGrilla.
+    bool Redraw() const { return redraw_; }
+    void SetRedraw(bool redraw);
+    void Clear();
+    void SetBorderStyle(int style);
+    void SetHeaderColumns(bool header);
+    void SetHeaderRows(bool header);
+    void SetGridLines(bool lines);
+    void SetDrawFocusRectangle(bool draw);
+    void SetEditable(bool editable);
+    void SetEnabled(bool enabled);
+    void SetScrollBarStyle(int style);
+
+    // Makes columns × rows cells (plus the header row), none with a colour.
+    void ArmarGrilla(qint32 columns, qint32 rows);
+
+    void CellDetails(qint32 column, qint32 row, const QString& text, qint32 format,
+                     const QString& data = QString());
+    QString CellText(qint32 column, qint32 row) const;
+    void SetCellText(qint32 column, qint32 row, const QString& text);
+    // −1: no colour of its own. Any other value reads back unchanged.
+    qint32 CellBackColor(qint32 column, qint32 row) const;
+    void SetCellBackColor(qint32 column, qint32 row, qint32 colour);
+    // A font of the cell's own, or nullptr for the grid's Font.
+    FontRef CellFont(qint32 column, qint32 row) const;
+    void SetCellFont(qint32 column, qint32 row, FontRef font);
+    QString CellData(qint32 column, qint32 row) const;
+    bool CellActive(qint32 column, qint32 row) const;
+
+    void SelectCell(qint32 column, qint32 row);
+    void ChangeCellSelected(qint32 column, qint32 row);
+    qint32 GetRowSelected() const;
+    qint32 GetColumnSelected() const;
+    qint32 GetRowCount() const;
+    qint32 GetColumnCount() const;
+
+    qint32 BackColor() const { return backColor_; }
+    void SetBackColor(qint32 colour);
+    qint32 LineColor() const { return lineColor_; }
+    void SetLineColor(qint32 colour);
+    qint32 TextColor() const { return textColor_; }
+    void SetTextColor(qint32 colour);
+    qint32 ActiveCellColor() const { return activeCellColor_; }
+    void SetActiveCellColor(qint32 colour);
+
+    // Drawn behind the cells, stretched over the grid; empty: none.
+    QString PictureFile() const { return pictureFile_; }
+    void SetPictureFile(const QString& path);
+
+    // The grid keeps the object itself; ActualizarFont re-measures with it.
+    FontRef Font() const { return font_; }
+    void SetFont(FontRef font);
+    void ActualizarFont();
+
+    qint32 ColumnWidth(qint32 column) const;
+    void SetColumnWidth(qint32 column, qint32 width);
+
+    // Size of the drawn grid in pixels: with true, the border included, so
+    // a widget of that size shows every cell without scroll bars.
+    qint32 GetGridWidth(bool withBorder = false) const;
+    qint32 GetGridHeight(bool withBorder = false) const;
+
+    qint32 GethWnd();
+
+    // How many times the cells have been painted (tests and benchmarks).
+    int PaintCount() const { return paintCount_; }
+
+signals:
+    void CellClick(qint32 column, qint32 row);
+    // The handler may change key.
+    void CellKeyPress(qint32 column, qint32 row, qint16& key);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    struct Cell;
+    struct Impl;
+    Impl* d_;
+
+    bool redraw_ = true;
+    qint32 backColor_ = 0xFFFFFF;
+    qint32 lineColor_ = 0xC0C0C0;
+    qint32 textColor_ = 0;
+    qint32 activeCellColor_ = 0xD77800;
+    QString pictureFile_;
+    FontRef font_;
+    int paintCount_ = 0;
+};
