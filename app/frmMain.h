@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+class BackgroundArea;
+class ProductInfo;
+class QAction;
+class QMenu;
+
+// The program's main window: the menu, the background picture while no
+// puzzle is loaded, and the exit question.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Runs the load steps; an error in them leaves the constructor.
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    bool ShowsBackground() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateMenus();
+    void LoadMenuCaptions();
+    void SizeForBackground();
+    bool ConfirmExit();
+    void RunUnloadSteps();
+
+    void mnuOpcSeleccionarJuego_Click();
+    void mnuOpcConfiguracion_Click();
+    void mnuAyuComoUsar_Click();
+    void mnuAyuSolucion_Click();
+    void mnuAyuAcercaDe_Click();
+
+    // Runs one menu command; its error goes to the player.
+    template <class Command> void Report(Command&& command);
+
+    std::unique_ptr<ProductInfo> productInfo_;
+    BackgroundArea* area_;
+    QMenu* mnuOpciones_;
+    QMenu* mnuAyuda_;
+    QAction* mnuOpcSeleccionarJuego_;
+    QAction* mnuOpcConfiguracion_;
+    QAction* mnuOpcSalir_;
+    QAction* mnuAyuComoUsar_;
+    QAction* mnuAyuSolucion_;
+    QAction* mnuAyuAcercaDe_;
+    bool unloaded_ = false;
+};

@@ -1,0 +1,71 @@
+#include "app/modMain.h"
+
+#include "app/frmMain.h"
+#include "outside/AppServices.h"
+#include "outside/ProgramResources.h"
+#include "outside/WindowServices.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <memory>
+
+namespace {
+std::unique_ptr<WindowServices> sharedWindows;
+std::unique_ptr<AppServices> sharedApp;
+
+// Without a display Qt would abort with a trace about platform plugins;
+// say plainly what is needed instead.
+bool DisplayAvailable() {
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+} // namespace
+
+WindowServices& SharedServices::Windows() {
+    if (!sharedWindows)
+        sharedWindows = std::make_unique<WindowServices>();
+    return *sharedWindows;
+}
+
+AppServices& SharedServices::App() {
+    if (!sharedApp)
+        sharedApp = std::make_unique<AppServices>();
+    return *sharedApp;
+}
+
+void SharedServices::Release() {
+    sharedWindows.reset();
+    sharedApp.reset();
+}
+
+int modMain(int argc, char** argv) {
+    if (!DisplayAvailable()) {
+        std::fputs("Zelvora needs a graphical display, and none was found (DISPLAY and "
+                   "WAYLAND_DISPLAY are not set).\n"
+                   "Start it from a desktop session, or under a virtual display:\n"
+                   "    xvfb-run -a ./build/zelvora\n",
+                   stderr);
+        return 2;
+    }
+    QApplication application(argc, argv);
+    QApplication::setWindowIcon(ProgramResources::ProgramIcon());
+
+    SharedServices::Windows();
+    SharedServices::App();
+    SharedServices::Windows().InitializeControls();
+    try {
+        auto* window = new frmMain;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+    } catch (const AppError& error) {
+        SharedServices::App().ReportError(error, QString(), -1, -1, QString());
+        SharedServices::Release();
+        return 1;
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,170 @@
+#include "outside/WindowServices.h"
+
+#include "outside/AppError.h"
+#include "outside/WindowHandle.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPalette>
+#include <QScreen>
+#include <QStyle>
+#include <QWidget>
+#include <cmath>
+
+namespace {
+std::optional<QRect>& WorkAreaStandIn() {
+    static std::optional<QRect> area;
+    return area;
+}
+
+QWidget* Resolve(qint32 handle, const char* source) {
+    QWidget* widget = WindowHandle::Widget(handle);
+    if (!widget)
+        throw AppError(ErrorNumber::InvalidArgument, QString::fromUtf8(source),
+                       QStringLiteral("No window has the handle %1").arg(handle));
+    return widget;
+}
+
+WindowMetrics FromRect(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.width(), rect.height()};
+}
+
+int MenuBarHeight(const QMainWindow* window) {
+    const QWidget* menu = window->menuWidget();
+    if (!menu || menu->isHidden())
+        return 0;
+    if (menu->hasHeightForWidth())
+        return menu->heightForWidth(window->width());
+    return menu->sizeHint().height();
+}
+
+QRect AvailableArea(const QWidget* window) {
+    const QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+int TwipsPerPixel(qreal dpi) {
+    return dpi > 0 ? static_cast<int>(std::lround(1440.0 / dpi)) : 15;
+}
+
+int TwipsToPixels(int twips, int perPixel) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / perPixel));
+}
+} // namespace
+
+QColor ColourFromWindows(qint32 value) {
+    const quint32 bits = static_cast<quint32>(value);
+    return QColor(bits & 0xFF, (bits >> 8) & 0xFF, (bits >> 16) & 0xFF);
+}
+
+qint32 ColourToWindows(const QColor& colour) {
+    return static_cast<qint32>(static_cast<quint32>(colour.red()) |
+                               (static_cast<quint32>(colour.green()) << 8) |
+                               (static_cast<quint32>(colour.blue()) << 16));
+}
+
+bool WindowServices::InitializeControls() {
+    return true;
+}
+
+WindowMetrics WindowServices::GetWindowSize(QWidget* window) const {
+    return FromRect(window->isWindow() ? window->frameGeometry() : window->geometry());
+}
+
+WindowMetrics WindowServices::GetWindowSize(qint32 handle) const {
+    return GetWindowSize(Resolve(handle, "WindowServices.GetWindowSize"));
+}
+
+WindowMetrics WindowServices::GetClientSize(QWidget* window) const {
+    if (const auto* main = qobject_cast<const QMainWindow*>(window))
+        return {0, 0, main->width(), main->height() - MenuBarHeight(main)};
+    if (const auto* scrolling = qobject_cast<const QAbstractScrollArea*>(window)) {
+        const QRect inside = scrolling->contentsRect();
+        return {0, 0, inside.width(), inside.height()};
+    }
+    return {0, 0, window->width(), window->height()};
+}
+
+WindowMetrics WindowServices::GetClientSize(qint32 handle) const {
+    return GetClientSize(Resolve(handle, "WindowServices.GetClientSize"));
+}
+
+WindowMetrics WindowServices::GetWorkArea() const {
+    if (WorkAreaStandIn())
+        return FromRect(*WorkAreaStandIn());
+    return FromRect(AvailableArea(nullptr));
+}
+
+int WindowServices::GetScrollBarSize(bool) const {
+    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+}
+
+void WindowServices::PlaceWindow(QWidget* window, int width, int height) const {
+    const QSize frameExtra = window->frameGeometry().size() - window->geometry().size();
+    if (width > 0 && height > 0)
+        window->resize(width - frameExtra.width(), height - frameExtra.height());
+
+    const WindowMetrics area = GetWorkArea();
+    const QRect work(area.left, area.top, area.width, area.height);
+    const QSize outer = window->size() + frameExtra;
+    QPoint topLeft = window->frameGeometry().topLeft();
+    if (!window->isVisible() && !window->testAttribute(Qt::WA_Moved))
+        topLeft = work.center() - QPoint(outer.width() / 2, outer.height() / 2);
+    // Keep the whole window on the work area, its top-left corner first.
+    topLeft.setX(qMax(work.left(), qMin(topLeft.x(), work.right() + 1 - outer.width())));
+    topLeft.setY(qMax(work.top(), qMin(topLeft.y(), work.bottom() + 1 - outer.height())));
+    window->move(topLeft);
+}
+
+void WindowServices::PlaceWindow(qint32 handle, int width, int height) const {
+    PlaceWindow(Resolve(handle, "WindowServices.PlaceWindow"), width, height);
+}
+
+qint32 WindowServices::GetSystemColor(int index) const {
+    const QPalette palette = QApplication::palette();
+    switch (index) {
+    case 5:
+        return ColourToWindows(palette.color(QPalette::Active, QPalette::Base));
+    case 8:
+        return ColourToWindows(palette.color(QPalette::Active, QPalette::Text));
+    case 10:
+        return ColourToWindows(palette.color(QPalette::Active, QPalette::Mid));
+    case 13:
+        return ColourToWindows(palette.color(QPalette::Active, QPalette::Highlight));
+    case 15:
+        return ColourToWindows(palette.color(QPalette::Active, QPalette::Button));
+    default:
+        throw AppError(ErrorNumber::InvalidArgument, QStringLiteral("WindowServices.GetSystemColor"),
+                       QStringLiteral("Unknown system colour %1").arg(index));
+    }
+}
+
+void WindowServices::CopyFont(const FontObject& source, FontObject& target) const {
+    target = source;
+}
+
+int WindowServices::TwipsPerPixelX() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return TwipsPerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
+}
+
+int WindowServices::TwipsPerPixelY() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return TwipsPerPixel(screen ? screen->logicalDotsPerInchY() : 96.0);
+}
+
+void WindowServices::MoveTwips(QWidget* control, int left, int top, int width, int height) const {
+    const int tx = TwipsPerPixelX();
+    const int ty = TwipsPerPixelY();
+    control->setGeometry(TwipsToPixels(left, tx), TwipsToPixels(top, ty),
+                         TwipsToPixels(width, tx), TwipsToPixels(height, ty));
+}
+
+void WindowServices::SetWorkAreaStandIn(std::optional<QRect> area) {
+    WorkAreaStandIn() = area;
+}

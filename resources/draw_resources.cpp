@@ -1,0 +1,152 @@
+// Draws the program's pictures: the main window's background, the about
+// window's icon, the link pointer and the program icons. Run it from the
+// source tree's resources folder to refresh them:
+//   cmake --build build --target zelvora-draw-resources
+//   QT_QPA_PLATFORM=offscreen build/zelvora-draw-resources resources
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRandomGenerator>
+#include <cstdio>
+
+namespace {
+const QColor deepTeal(0x12, 0x5e, 0x6b);
+const QColor sea(0x2a, 0x9d, 0x8f);
+const QColor sand(0xf4, 0xe9, 0xcd);
+const QColor coral(0xe7, 0x6f, 0x51);
+const QColor ink(0x26, 0x32, 0x38);
+
+void DrawTile(QPainter& painter, const QRectF& box, QChar letter, const QColor& face,
+              const QColor& text) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, 60));
+    painter.drawRoundedRect(box.translated(1.5, 1.5), 4, 4);
+    painter.setBrush(face);
+    painter.drawRoundedRect(box, 4, 4);
+    painter.setPen(text);
+    painter.drawText(box, Qt::AlignCenter, QString(letter));
+}
+
+QImage Background() {
+    QImage image(390, 75, QImage::Format_RGB888);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    QLinearGradient gradient(0, 0, 390, 75);
+    gradient.setColorAt(0, deepTeal);
+    gradient.setColorAt(1, sea);
+    painter.fillRect(image.rect(), gradient);
+
+    // Faint letters scattered behind, like a puzzle seen from afar.
+    QRandomGenerator random(2026);
+    QFont small(QStringLiteral("DejaVu Sans"), 9, QFont::Bold);
+    painter.setFont(small);
+    painter.setPen(QColor(255, 255, 255, 38));
+    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNÑOPQRSTUVWXYZ");
+    for (int y = 9; y < 75; y += 14)
+        for (int x = 6; x < 390; x += 13)
+            painter.drawText(QPointF(x, y + 4), QString(alphabet[random.bounded(alphabet.size())]));
+
+    // The name on tiles, one of them marked the way the board marks a letter.
+    QFont tileFont(QStringLiteral("DejaVu Sans"), 17, QFont::Bold);
+    painter.setFont(tileFont);
+    const QString name = QStringLiteral("ZELVORA");
+    const qreal size = 34, gap = 6;
+    const qreal left = (390 - (name.size() * size + (name.size() - 1) * gap)) / 2;
+    for (int i = 0; i < name.size(); ++i) {
+        const QRectF box(left + i * (size + gap), 12, size, size);
+        DrawTile(painter, box, name[i], i == 3 ? coral : sand, i == 3 ? Qt::white : ink);
+    }
+    QFont caption(QStringLiteral("DejaVu Sans"), 8);
+    painter.setFont(caption);
+    painter.setPen(QColor(255, 255, 255, 220));
+    painter.drawText(QRectF(0, 52, 390, 20), Qt::AlignCenter, QStringLiteral("sopa de letras"));
+    return image;
+}
+
+QImage Icon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(deepTeal);
+    painter.drawRoundedRect(QRectF(s * 0.03, s * 0.03, s * 0.94, s * 0.94), s * 0.18, s * 0.18);
+    // A 3 × 3 board with a marked diagonal.
+    const qreal cell = s * 0.26, start = s * 0.11;
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(qMax(5, int(cell * 0.72)));
+    font.setBold(true);
+    painter.setFont(font);
+    const QString letters = QStringLiteral("ZOLEVAÑRA");
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            const QRectF box(start + c * cell, start + r * cell, cell * 0.92, cell * 0.92);
+            const bool marked = r == c;
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(marked ? coral : sand);
+            painter.drawRoundedRect(box, s * 0.04, s * 0.04);
+            if (size >= 32) {
+                painter.setPen(marked ? Qt::white : ink);
+                painter.drawText(box, Qt::AlignCenter, QString(letters[r * 3 + c]));
+            }
+        }
+    return image;
+}
+
+// A pointing hand for the about window's links; its hot spot is the
+// fingertip at (10, 1).
+QImage LinkPointer() {
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath hand;
+    hand.moveTo(8, 3);
+    hand.cubicTo(8, 0.5, 12, 0.5, 12, 3);
+    hand.lineTo(12, 12);
+    hand.cubicTo(12, 10, 16, 10, 16, 12.5);
+    hand.cubicTo(16, 10.5, 20, 10.5, 20, 13);
+    hand.cubicTo(20, 11.5, 24, 11.5, 24, 14);
+    hand.lineTo(24, 21);
+    hand.cubicTo(24, 26, 21, 29, 17, 29);
+    hand.lineTo(13, 29);
+    hand.cubicTo(10, 29, 8.5, 27, 7, 25);
+    hand.lineTo(2.5, 18);
+    hand.cubicTo(1.5, 16, 4, 14, 6, 16);
+    hand.lineTo(8, 18.5);
+    hand.closeSubpath();
+    painter.setPen(QPen(Qt::black, 1.3));
+    painter.setBrush(Qt::white);
+    painter.drawPath(hand);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawLine(QPointF(12, 12), QPointF(12, 18));
+    painter.drawLine(QPointF(16, 12.5), QPointF(16, 18));
+    painter.drawLine(QPointF(20, 13), QPointF(20, 18));
+    return image;
+}
+
+bool Save(const QImage& image, const QString& path) {
+    if (image.save(path))
+        return true;
+    std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+    return false;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    const QDir target(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    bool ok = Save(Background(), target.filePath(QStringLiteral("background.bmp")));
+    ok = Save(Icon(32), target.filePath(QStringLiteral("about.png"))) && ok;
+    ok = Save(LinkPointer(), target.filePath(QStringLiteral("link-pointer.png"))) && ok;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        ok = Save(Icon(size), target.filePath(QStringLiteral("icons/zelvora-%1.png").arg(size))) && ok;
+    ok = Save(Icon(48), target.filePath(QStringLiteral("windows/zelvora.ico"))) && ok;
+    return ok ? 0 : 1;
+}
