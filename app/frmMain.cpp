@@ -2,15 +2,19 @@
 
 #include "app/BackgroundArea.h"
 #include "app/modMain.h"
+#include "board/ctlCuadricula.h"
 #include "outside/AppServices.h"
 #include "outside/ProductInfo.h"
 #include "outside/ProgramResources.h"
 #include "outside/WindowServices.h"
+#include "wordlist/ctlLista.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <limits>
+#include <optional>
 
 namespace {
 AppServices& App() {
@@ -21,6 +25,17 @@ WindowServices& Windows() {
     return SharedServices::Windows();
 }
 
+// 32-bit sums, as the layout arithmetic is done: overflow is an error.
+qint32 Sum(std::initializer_list<qint64> terms) {
+    qint64 total = 0;
+    for (qint64 term : terms)
+        total += term;
+    if (total > std::numeric_limits<qint32>::max() || total < std::numeric_limits<qint32>::min())
+        throw AppError(ErrorNumber::Overflow, QStringLiteral("frmMain.ArrangeControls"),
+                       QStringLiteral("Overflow"));
+    return static_cast<qint32>(total);
+}
+
 QAction* NewAction(QMenu* menu, const char* name) {
     QAction* action = menu->addAction(QString());
     action->setObjectName(QLatin1String(name));
@@ -28,10 +43,18 @@ QAction* NewAction(QMenu* menu, const char* name) {
 }
 } // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent), area_(new BackgroundArea(this)) {
+frmMain::frmMain(QWidget* parent)
+    : QMainWindow(parent), area_(new BackgroundArea(this)),
+      ctlCuadricula_(new ctlCuadricula(area_)), ctlDefiniciones_(new ctlLista(area_)) {
     setObjectName(QStringLiteral("frmMain"));
+    ctlDefiniciones_->setObjectName(QStringLiteral("ctlDefiniciones"));
     setCentralWidget(area_);
+    ctlCuadricula_->hide();
+    ctlDefiniciones_->hide();
+    setTabOrder(ctlCuadricula_, ctlDefiniciones_);
     CreateMenus();
+    connect(ctlCuadricula_, &ctlCuadricula::ChangeConfiguration, this,
+            &frmMain::ctlCuadricula_ChangeConfiguration);
 
     productInfo_ = std::make_unique<ProductInfo>();
     LoadMenuCaptions();
@@ -104,7 +127,101 @@ template <class Command> void frmMain::Report(Command&& command) {
     }
 }
 
-void frmMain::mnuOpcSeleccionarJuego_Click() {}
+void frmMain::mnuOpcSeleccionarJuego_Click() {
+    Report([&] { ChooseGame(); });
+}
+
+// The board runs the chooser and loads the puzzle; the word list then saves
+// the previous puzzle's words and shows the new ones.
+void frmMain::ChooseGame() {
+    if (!ctlCuadricula_->ShowGames())
+        return;
+    ctlDefiniciones_->Save();
+    ctlDefiniciones_->SetNumeroJuego(ctlCuadricula_->NumeroJuego());
+    ctlDefiniciones_->SetPalabras(ctlCuadricula_->Palabras());
+    ctlDefiniciones_->Refresh();
+    area_->SetPicture(QPixmap());
+    ctlCuadricula_->show();
+    ctlDefiniciones_->show();
+    ArrangeControls();
+    setWindowTitle(App().GetMessage(10400) + QLatin1Char(' ') +
+                   QString::number(ctlCuadricula_->NumeroJuego()) + QStringLiteral(" - ") +
+                   ctlCuadricula_->Titulo());
+    ctlCuadricula_->setFocus();
+}
+
+void frmMain::ctlCuadricula_ChangeConfiguration() {
+    if (ctlCuadricula_->NumeroJuego() > 0)
+        ArrangeControls();
+}
+
+// Fits the window to the board and the word list side by side, within the
+// work area; a control that does not fit gets scroll bars.
+void frmMain::ArrangeControls() {
+    try {
+        const WindowMetrics outer = Windows().GetWindowSize(this);
+        const WindowMetrics client = Windows().GetClientSize(this);
+        const qint32 FW = Sum({outer.width, -qint64(client.width)});
+        const qint32 FH = Sum({outer.height, -qint64(client.height)});
+        const WindowMetrics work = Windows().GetWorkArea();
+        const qint32 AW = work.width, AH = work.height;
+        const qint32 BW = ctlCuadricula_->GetGridWidth(), BH = ctlCuadricula_->GetGridHeight();
+        const qint32 LW = ctlDefiniciones_->GetGridWidth(), LH = ctlDefiniciones_->GetGridHeight();
+        const qint32 vertical = Windows().GetScrollBarSize(false);
+
+        const bool listScrolls = BH < LH;
+        const qint32 S = listScrolls ? vertical : 0;
+        qint32 H = Sum({BH, FH});
+        qint32 W = Sum({BW, S, 5, LW, FW});
+        if (H > AH)
+            W = Sum({W, vertical});
+        if (W > AW)
+            H = Sum({H, Windows().GetScrollBarSize(true)});
+
+        qint32 windowWidth, boardWidth, listWidth;
+        if (W > AW) {
+            windowWidth = AW;
+            const qint32 R = Sum({AW, -qint64(FW), -5});
+            const qint32 boardShare = static_cast<qint32>(qint64(R) * 70 / 100);
+            const qint32 listShare = static_cast<qint32>(qint64(R) * 30 / 100);
+            if (BW > AW && LW > AW) {
+                boardWidth = boardShare;
+                listWidth = listShare;
+            } else if (BW > AW) {
+                listWidth = LW;
+                boardWidth = Sum({R, -qint64(LW)});
+            } else if (LW > AW) {
+                boardWidth = BW;
+                listWidth = Sum({R, -qint64(BW)});
+            } else if (BW <= boardShare) {
+                boardWidth = BW;
+                listWidth = Sum({R, -qint64(BW)});
+            } else {
+                listWidth = LW;
+                boardWidth = Sum({R, -qint64(LW)});
+            }
+        } else {
+            windowWidth = W;
+            boardWidth = H > AH ? Sum({BW, vertical}) : BW;
+            listWidth = listScrolls ? Sum({LW, vertical}) : LW;
+        }
+
+        qint32 windowHeight, controlHeight;
+        if (H > AH) {
+            windowHeight = AH;
+            controlHeight = Sum({AH, -qint64(FH)});
+        } else {
+            windowHeight = H;
+            controlHeight = W > AW ? Sum({BH, Windows().GetScrollBarSize(true)}) : BH;
+        }
+
+        Windows().PlaceWindow(this, windowWidth, windowHeight);
+        ctlCuadricula_->setGeometry(0, 0, boardWidth, controlHeight);
+        ctlDefiniciones_->setGeometry(Sum({5, boardWidth}), 0, listWidth, controlHeight);
+    } catch (const AppError& error) {
+        App().ReportError(error, QString(), -1, -1, QString());
+    }
+}
 
 void frmMain::mnuOpcConfiguracion_Click() {}
 
@@ -142,6 +259,20 @@ void frmMain::closeEvent(QCloseEvent* event) {
 // never keeps the program from ending.
 void frmMain::RunUnloadSteps() {
     unloaded_ = true;
+    std::optional<AppError> failure;
+    const auto step = [&](auto&& body) {
+        try {
+            body();
+        } catch (const AppError& error) {
+            if (!failure)
+                failure = error;
+        }
+    };
+    step([&] { ctlCuadricula_->Save(); });
+    step([&] { ctlDefiniciones_->Save(); });
+    // The player hears once that progress could not be kept; closing goes on.
+    if (failure)
+        App().ReportError(*failure, QString(), -1, -1, QString());
     productInfo_.reset();
     SharedServices::Release();
 }

@@ -5,6 +5,8 @@
 
 class BackgroundArea;
 class ProductInfo;
+class ctlCuadricula;
+class ctlLista;
 class QAction;
 class QMenu;
 
@@ -19,6 +21,8 @@ public:
     ~frmMain() override;
 
     bool ShowsBackground() const;
+    ctlCuadricula* Board() const { return ctlCuadricula_; }
+    ctlLista* WordList() const { return ctlDefiniciones_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -29,6 +33,9 @@ private:
     void SizeForBackground();
     bool ConfirmExit();
     void RunUnloadSteps();
+    void ArrangeControls();
+    void ChooseGame();
+    void ctlCuadricula_ChangeConfiguration();
 
     void mnuOpcSeleccionarJuego_Click();
     void mnuOpcConfiguracion_Click();
@@ -41,6 +48,8 @@ private:
 
     std::unique_ptr<ProductInfo> productInfo_;
     BackgroundArea* area_;
+    ctlCuadricula* ctlCuadricula_;
+    ctlLista* ctlDefiniciones_;
     QMenu* mnuOpciones_;
     QMenu* mnuAyuda_;
     QAction* mnuOpcSeleccionarJuego_;

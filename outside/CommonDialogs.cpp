@@ -31,7 +31,8 @@ QString QtFilter(const QString& filter) {
 bool CommonDialogs::ShowColor(qint32& colour, qint32 owner, int, int, int, int) {
     if (PersonStandIn* standIn = PersonStandIn::Current())
         return standIn->PickColour(colour);
-    const QColor chosen = QColorDialog::getColor(ColourFromWindows(colour), WindowHandle::Widget(owner));
+    const QColor chosen =
+        QColorDialog::getColor(ColourFromWindows(colour), WindowHandle::Widget(owner));
     if (!chosen.isValid())
         return false;
     colour = ColourToWindows(chosen);

@@ -8,14 +8,13 @@
 // way in and the chosen value on the way out (unchanged when not confirmed).
 class CommonDialogs {
 public:
-    bool ShowColor(qint32& colour, qint32 owner, int extra1 = -1, int extra2 = -1,
-                   int extra3 = 0, int extra4 = 0);
+    bool ShowColor(qint32& colour, qint32 owner, int extra1 = -1, int extra2 = -1, int extra3 = 0,
+                   int extra4 = 0);
 
-    bool ShowFont(qint32 owner, QString& name, int& size, bool& bold, bool& italic,
-                  qint32& colour, int minSize = 8, int maxSize = 24);
+    bool ShowFont(qint32 owner, QString& name, int& size, bool& bold, bool& italic, qint32& colour,
+                  int minSize = 8, int maxSize = 24);
 
     // filter: pairs of description and patterns separated by '|', as
     // "Pictures|*.bmp;*.gif|All files (*.*)|*.*".
-    bool ShowOpenFile(QString& fileName, qint32 owner, const QString& title,
-                      const QString& filter);
+    bool ShowOpenFile(QString& fileName, qint32 owner, const QString& title, const QString& filter);
 };

@@ -4,8 +4,9 @@
 
 namespace {
 [[noreturn]] void Missing(const char* kind, int id) {
-    throw AppError(ErrorNumber::FileNotFound, QStringLiteral("ProgramResources"),
-                   QStringLiteral("The program has no %1 resource %2").arg(QLatin1String(kind)).arg(id));
+    throw AppError(
+        ErrorNumber::FileNotFound, QStringLiteral("ProgramResources"),
+        QStringLiteral("The program has no %1 resource %2").arg(QLatin1String(kind)).arg(id));
 }
 
 QPixmap Load(const QString& path, const char* kind, int id) {
@@ -37,6 +38,7 @@ QCursor ProgramResources::Cursor(int id) {
 QIcon ProgramResources::ProgramIcon() {
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/resources/icons/zelvora-%1.png").arg(size), QSize(size, size));
+        icon.addFile(QStringLiteral(":/resources/icons/zelvora-%1.png").arg(size),
+                     QSize(size, size));
     return icon;
 }

@@ -139,7 +139,8 @@ qint32 WindowServices::GetSystemColor(int index) const {
     case 15:
         return ColourToWindows(palette.color(QPalette::Active, QPalette::Button));
     default:
-        throw AppError(ErrorNumber::InvalidArgument, QStringLiteral("WindowServices.GetSystemColor"),
+        throw AppError(ErrorNumber::InvalidArgument,
+                       QStringLiteral("WindowServices.GetSystemColor"),
                        QStringLiteral("Unknown system colour %1").arg(index));
     }
 }
@@ -161,8 +162,8 @@ int WindowServices::TwipsPerPixelY() const {
 void WindowServices::MoveTwips(QWidget* control, int left, int top, int width, int height) const {
     const int tx = TwipsPerPixelX();
     const int ty = TwipsPerPixelY();
-    control->setGeometry(TwipsToPixels(left, tx), TwipsToPixels(top, ty),
-                         TwipsToPixels(width, tx), TwipsToPixels(height, ty));
+    control->setGeometry(TwipsToPixels(left, tx), TwipsToPixels(top, ty), TwipsToPixels(width, tx),
+                         TwipsToPixels(height, ty));
 }
 
 void WindowServices::SetWorkAreaStandIn(std::optional<QRect> area) {

@@ -23,7 +23,7 @@ public:
 
     // Answers used in order; when a queue runs dry: Yes, cancel the pickers.
     std::deque<bool> yesNoAnswers;
-    std::deque<std::optional<qint32>> colourAnswers;  // nullopt: cancel
+    std::deque<std::optional<qint32>> colourAnswers;   // nullopt: cancel
     std::deque<std::optional<FontChoice>> fontAnswers; // nullopt: cancel
     std::deque<std::optional<QString>> fileAnswers;    // nullopt: cancel
     // Colour offered to the last colour picker, font offered to the last font picker.

@@ -1,0 +1,179 @@
+// The board's life cycle, its grid, cell marking and refresh.
+#include "board/ctlCuadricula.h"
+
+#include "outside/AppServices.h"
+#include "outside/ProductInfo.h"
+#include "outside/WindowHandle.h"
+#include "outside/WindowServices.h"
+#include "outside/ctlGrid.h"
+
+ctlCuadricula::ctlCuadricula(QWidget* parent) : QWidget(parent), grid_(new ctlGrid(this)) {
+    setObjectName(QStringLiteral("ctlCuadricula"));
+    productInfo_ = std::make_unique<ProductInfo>();
+    windowServices_ = std::make_unique<WindowServices>();
+    appServices_ = std::make_unique<AppServices>();
+    systemModule_ = appServices_->LoadSystemModule(QStringLiteral("shell32.dll"));
+    windowServices_->InitializeControls();
+    InitializeDefaults();
+    setFocusProxy(grid_);
+    connect(grid_, &ctlGrid::CellClick, this, &ctlCuadricula::Grid_CellClick);
+    connect(grid_, &ctlGrid::CellKeyPress, this, &ctlCuadricula::Grid_CellKeyPress);
+}
+
+ctlCuadricula::~ctlCuadricula() {
+    appServices_->FreeSystemModule(systemModule_);
+}
+
+void ctlCuadricula::InitializeDefaults() {
+    Rows_ = 0;
+    Columns_ = 0;
+    ReadOnly_ = false;
+    pictureFile_.clear();
+    font_ = MakeFont(FontObject::FromQFont(font()));
+    backColour_ = windowServices_->GetSystemColor(5);
+    markedColour_ = windowServices_->GetSystemColor(15);
+    activeColour_ = windowServices_->GetSystemColor(13);
+    lineColour_ = windowServices_->GetSystemColor(10);
+    textColour_ = windowServices_->GetSystemColor(8);
+    NumeroJuego_ = 0;
+    Titulo_.clear();
+    Letras_.clear();
+    Palabras_.clear();
+    Solucion_.clear();
+}
+
+void ctlCuadricula::resizeEvent(QResizeEvent*) {
+    grid_->setGeometry(rect());
+}
+
+qint32 ctlCuadricula::GethWnd() {
+    return WindowHandle::Of(this);
+}
+
+qint32 ctlCuadricula::GetGridWidth() const {
+    return grid_->GetGridWidth(true);
+}
+
+qint32 ctlCuadricula::GetGridHeight() const {
+    return grid_->GetGridHeight(true);
+}
+
+void ctlCuadricula::BuildGrid() {
+    grid_->SetRedraw(false);
+    grid_->Clear();
+    grid_->SetBorderStyle(2);
+    grid_->SetHeaderColumns(false);
+    grid_->SetHeaderRows(false);
+    grid_->SetGridLines(true);
+    grid_->SetDrawFocusRectangle(false);
+    grid_->SetEditable(false);
+    grid_->SetEnabled(true);
+    grid_->SetScrollBarStyle(2);
+    grid_->ArmarGrilla(Columns_, Rows_);
+    qint32 index = 0;
+    for (qint32 row = 1; row <= Rows_; ++row)
+        for (qint32 column = 1; column <= Columns_; ++column) {
+            ++index;
+            const QString letter =
+                index <= Letras_.size() ? QString(Letras_[index - 1]) : QString();
+            grid_->CellDetails(column, row, letter, CellFormat::Centred);
+        }
+}
+
+// Index 0 on entry: find the index of (column, row), 0 when the grid has no
+// such cell. Any other index: find its cell; an index that names no cell
+// leaves column and row as they were.
+void ctlCuadricula::ConvertCellIndex(qint32& index, qint32& column, qint32& row) const {
+    if (index != 0) {
+        if (index < 0 || Columns_ <= 0 || Rows_ <= 0 ||
+            static_cast<qint64>(index) > static_cast<qint64>(Columns_) * Rows_)
+            return;
+        row = (index - 1) / Columns_ + 1;
+        column = (index - 1) % Columns_ + 1;
+        return;
+    }
+    if (column >= 1 && column <= Columns_ && row >= 1 && row <= Rows_)
+        index = (row - 1) * Columns_ + column;
+}
+
+void ctlCuadricula::Grid_CellClick(qint32 column, qint32 row) {
+    if (ReadOnly_)
+        return;
+    try {
+        ToggleCell(column, row);
+    } catch (const AppError& error) {
+        appServices_->ReportError(error);
+    }
+}
+
+void ctlCuadricula::Grid_CellKeyPress(qint32 column, qint32 row, qint16& key) {
+    if (ReadOnly_ || (key != 32 && key != 13))
+        return;
+    try {
+        ToggleCell(column, row);
+    } catch (const AppError& error) {
+        appServices_->ReportError(error);
+    }
+}
+
+void ctlCuadricula::ToggleCell(qint32 column, qint32 row) {
+    if (grid_->CellBackColor(column, row) == -1)
+        grid_->SetCellBackColor(column, row, markedColour_);
+    else
+        grid_->SetCellBackColor(column, row, -1);
+}
+
+void ctlCuadricula::RepaintMarkedCells() {
+    for (qint32 row = 1; row <= Rows_; ++row)
+        for (qint32 column = 1; column <= Columns_; ++column)
+            if (grid_->CellBackColor(column, row) != -1)
+                grid_->SetCellBackColor(column, row, markedColour_);
+}
+
+void ctlCuadricula::SelectFirstCellActive() {
+    ReraiseAs("ctlCuadricula.SelectFirstCellActive", [&] {
+        for (qint32 row = 1; row <= Rows_; ++row)
+            for (qint32 column = 1; column <= Columns_; ++column)
+                if (grid_->CellActive(column, row)) {
+                    grid_->SelectCell(column, row);
+                    return;
+                }
+    });
+}
+
+void ctlCuadricula::MostrarSoloLetrasDeSolucion() {
+    ReraiseAs("ctlCuadricula.MostrarSoloLetrasDeSolucion", [&] {
+        for (qint32 row = 1; row <= Rows_; ++row)
+            for (qint32 column = 1; column <= Columns_; ++column)
+                if (grid_->CellBackColor(column, row) != markedColour_)
+                    grid_->SetCellText(column, row, QString());
+    });
+}
+
+void ctlCuadricula::Refresh(bool ReadFromRegistry) {
+    BuildGrid();
+    ApplyConfiguration(true, false);
+    Load(ReadFromRegistry);
+    if (!ReadFromRegistry)
+        MostrarSoloLetrasDeSolucion();
+    SelectFirstCellActive();
+    grid_->SetRedraw(true);
+}
+
+void ctlCuadricula::ApplyConfiguration(bool ReloadSettings, bool NotifyChange) {
+    if (ReloadSettings)
+        LoadConfiguration();
+    grid_->SetBackColor(backColour_);
+    grid_->SetActiveCellColor(activeColour_);
+    grid_->SetLineColor(lineColour_);
+    grid_->SetTextColor(textColour_);
+    grid_->SetPictureFile(pictureFile_);
+    grid_->SetFont(font_);
+    grid_->ActualizarFont();
+    if (NotifyChange) {
+        emit ChangeConfiguration();
+        grid_->SetRedraw(false);
+        RepaintMarkedCells();
+        grid_->SetRedraw(true);
+    }
+}

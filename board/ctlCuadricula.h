@@ -1,0 +1,114 @@
+#pragma once
+
+#include "outside/FontObject.h"
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class AppServices;
+class ProductInfo;
+class WindowServices;
+class ctlGrid;
+class frmConfiguracion;
+class frmListaJuegos;
+
+// The puzzle board: holds one puzzle, shows its letters in a grid and
+// carries the player's marks on the cells. A cell is marked when its back
+// colour in the grid is anything but −1; there is no other record of marks.
+//
+// Properties are plain storage: after changing the puzzle through them,
+// call Refresh.
+class ctlCuadricula : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ctlCuadricula(QWidget* parent = nullptr);
+    ~ctlCuadricula() override;
+
+    // Published interface, in its order.
+    bool ShowGames();
+    void Save();
+    void Refresh(bool ReadFromRegistry);
+    qint32 GethWnd();
+    qint32 GetGridWidth() const;
+    qint32 GetGridHeight() const;
+
+    qint32 Columns() const { return Columns_; }
+    void SetColumns(qint32 value) { Columns_ = value; }
+    qint32 Rows() const { return Rows_; }
+    void SetRows(qint32 value) { Rows_ = value; }
+    qint32 NumeroJuego() const { return NumeroJuego_; }
+    void SetNumeroJuego(qint32 value) { NumeroJuego_ = value; }
+    QString Titulo() const { return Titulo_; }
+    void SetTitulo(const QString& value) { Titulo_ = value; }
+    QString Palabras() const { return Palabras_; }
+    void SetPalabras(const QString& value) { Palabras_ = value; }
+    QString Letras() const { return Letras_; }
+    void SetLetras(const QString& value) { Letras_ = value; }
+    QString Solucion() const { return Solucion_; }
+    void SetSolucion(const QString& value) { Solucion_ = value; }
+    bool ReadOnly() const { return ReadOnly_; }
+    void SetReadOnly(bool value) { ReadOnly_ = value; }
+
+    // The inner grid, for the windows that lay the board out and for tests.
+    ctlGrid* Grid() const { return grid_; }
+    // The appearance members, as the settings dialog and tests see them.
+    qint32 BackgroundColour() const { return backColour_; }
+    qint32 MarkedColour() const { return markedColour_; }
+    qint32 ActiveCellColour() const { return activeColour_; }
+    qint32 LineColour() const { return lineColour_; }
+    qint32 TextColour() const { return textColour_; }
+    QString PictureFile() const { return pictureFile_; }
+    FontRef BoardFont() const { return font_; }
+
+    // Reads puzzle `number` of the data file into the board, all or
+    // nothing: on failure the board keeps the puzzle it had.
+    void LoadPuzzle();
+
+signals:
+    void ChangeConfiguration();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void InitializeDefaults();
+    void BuildGrid();
+    void ConvertCellIndex(qint32& index, qint32& column, qint32& row) const;
+    void ToggleCell(qint32 column, qint32 row);
+    void RepaintMarkedCells();
+    void SelectFirstCellActive();
+    void MostrarSoloLetrasDeSolucion();
+    void Load(bool ReadFromRegistry);
+    void LoadConfiguration();
+    void SaveConfiguration();
+    void ApplyConfiguration(bool ReloadSettings, bool NotifyChange);
+    void CargarLista(frmListaJuegos& form);
+
+    void Grid_CellClick(qint32 column, qint32 row);
+    void Grid_CellKeyPress(qint32 column, qint32 row, qint16& key);
+    QString DataFilePath() const;
+
+    std::unique_ptr<ProductInfo> productInfo_;
+    frmConfiguracion* settingsDialog_ = nullptr;
+    std::unique_ptr<WindowServices> windowServices_;
+    std::unique_ptr<AppServices> appServices_;
+    qint32 systemModule_ = 0;
+    qint32 Rows_ = 0;
+    qint32 Columns_ = 0;
+    bool ReadOnly_ = false;
+    QString pictureFile_;
+    qint32 NumeroJuego_ = 0;
+    QString Titulo_;
+    QString Letras_;
+    QString Palabras_;
+    QString Solucion_;
+    qint32 backColour_ = 0;
+    qint32 markedColour_ = 0;
+    qint32 activeColour_ = 0;
+    qint32 lineColour_ = 0;
+    qint32 textColour_ = 0;
+    FontRef font_;
+    ctlGrid* grid_;
+};

@@ -1,0 +1,199 @@
+// What the board reads and writes: puzzles from the data file, the player's
+// marks, and the appearance settings.
+#include "board/ctlCuadricula.h"
+
+#include "outside/AppServices.h"
+#include "outside/Conversions.h"
+#include "outside/IniFileReader.h"
+#include "outside/ProductInfo.h"
+#include "outside/RegistryStore.h"
+#include "outside/ctlGrid.h"
+
+#include <limits>
+#include <optional>
+
+namespace {
+constexpr int MaxCells = 999; // a cell list names cells with three digits
+constexpr double MaxFontSize = 2048.0;
+
+struct PuzzleSection {
+    qint32 columns = 0;
+    qint32 rows = 0;
+    QString title, letters, words, solution;
+};
+
+qint32 Dimension(const IniFileReader& reader, const QString& section, const char* key,
+                 const QString& file) {
+    const QString text = reader.GetValue(section, QLatin1String(key), file, 0);
+    try {
+        return Conversions::ToInteger32(text, QStringLiteral("ctlCuadricula.LoadPuzzle"));
+    } catch (const AppError& error) {
+        throw AppError(error.Number(), error.Source(),
+                       QStringLiteral("Puzzle %1 of %2: %3 \"%4\" is not a whole number.")
+                           .arg(section, file, QLatin1String(key), text.left(40)));
+    }
+}
+
+// A puzzle must have at least one cell, and no cell a cell list cannot name.
+void CheckDimensions(const PuzzleSection& puzzle, const QString& section, const QString& file) {
+    const qint64 cells = static_cast<qint64>(puzzle.columns) * puzzle.rows;
+    if (puzzle.columns < 1 || puzzle.rows < 1 || cells > MaxCells)
+        throw AppError(ErrorNumber::InvalidArgument, QStringLiteral("ctlCuadricula.LoadPuzzle"),
+                       QStringLiteral("Puzzle %1 of %2 is %3 × %4 cells; a puzzle has from 1 "
+                                      "to %5 cells.")
+                           .arg(section, file)
+                           .arg(puzzle.columns)
+                           .arg(puzzle.rows)
+                           .arg(MaxCells));
+}
+
+qint32 Colour(const QString& text) {
+    return Conversions::ToInteger32(Conversions::NumericValue(text),
+                                    QStringLiteral("ctlCuadricula.LoadConfiguration"));
+}
+
+// The font size as its fixed-point text: 18, 8.25, 13.5.
+QString SizeText(const FontObject& font) {
+    QString text = QString::number(font.Size(), 'f', 4);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+} // namespace
+
+QString ctlCuadricula::DataFilePath() const {
+    return appServices_->AddPathSeparator(appServices_->ProgramFolder()) +
+           productInfo_->GetDataFileName(2);
+}
+
+void ctlCuadricula::LoadPuzzle() {
+    const QString file = DataFilePath();
+    const QString section = QString::number(NumeroJuego_);
+    const IniFileReader reader;
+    PuzzleSection puzzle;
+    puzzle.columns = Dimension(reader, section, "CantAncho", file);
+    puzzle.rows = Dimension(reader, section, "CantAlto", file);
+    CheckDimensions(puzzle, section, file);
+    puzzle.title = reader.GetValue(section, QStringLiteral("Titulo"), file, 0);
+    puzzle.letters = reader.GetValue(section, QStringLiteral("Letras"), file, 1000);
+    puzzle.words = reader.GetValue(section, QStringLiteral("Palabras"), file, 1000);
+    puzzle.solution = reader.GetValue(section, QStringLiteral("Solucion"), file, 1000);
+
+    Columns_ = puzzle.columns;
+    Rows_ = puzzle.rows;
+    Titulo_ = puzzle.title;
+    Letras_ = puzzle.letters;
+    Palabras_ = puzzle.words;
+    Solucion_ = puzzle.solution;
+}
+
+void ctlCuadricula::Save() {
+    ReraiseAs("ctlCuadricula.Save", [&] {
+        if (NumeroJuego_ == 0)
+            return;
+        const qint64 cells = static_cast<qint64>(Columns_) * Rows_;
+        if (cells > std::numeric_limits<qint32>::max())
+            throw AppError(ErrorNumber::Overflow, QStringLiteral("ctlCuadricula.Save"),
+                           QStringLiteral("Overflow"));
+        QString marks;
+        for (qint32 index = 1; index <= cells; ++index) {
+            qint32 cellIndex = index, column = 0, row = 0;
+            ConvertCellIndex(cellIndex, column, row);
+            if (grid_->CellBackColor(column, row) != -1)
+                marks += Conversions::FormatDigits(index, 3);
+        }
+        RegistryStore().WriteValue(RegistryStore::CurrentUser,
+                                   productInfo_->GetRegistryKey(2, NumeroJuego_),
+                                   QStringLiteral("Save"), marks, RegistryStore::Text);
+    });
+}
+
+// Marks the cells of the saved progress, or of the solution. An entry that
+// names no cell (000, or past the last cell) marks nothing.
+void ctlCuadricula::Load(bool ReadFromRegistry) {
+    ReraiseAs("ctlCuadricula.Load", [&] {
+        const QString marks = ReadFromRegistry
+                                  ? RegistryStore()
+                                        .ReadValue(RegistryStore::CurrentUser,
+                                                   productInfo_->GetRegistryKey(2, NumeroJuego_),
+                                                   QStringLiteral("Save"))
+                                        .toString()
+                                  : Solucion_;
+        for (qsizetype at = 0; at < marks.size(); at += 3) {
+            qint32 index =
+                Conversions::ToInteger16(marks.mid(at, 3), QStringLiteral("ctlCuadricula.Load"));
+            qint32 column = 0, row = 0;
+            if (index == 0)
+                continue;
+            ConvertCellIndex(index, column, row);
+            if (column != 0)
+                grid_->SetCellBackColor(column, row, markedColour_);
+        }
+    });
+}
+
+// A value the store has never held leaves the member as it is, so a new
+// player starts with the system's colours and the board's own font; any
+// stored text, the empty one included, is converted.
+void ctlCuadricula::LoadConfiguration() {
+    ReraiseAs("ctlCuadricula.LoadConfiguration", [&] {
+        const QString key = productInfo_->GetRegistryKey(2, 0);
+        const RegistryStore store;
+        const auto read = [&](const char* name) -> std::optional<QString> {
+            const QVariant value =
+                store.ReadValue(RegistryStore::CurrentUser, key, QLatin1String(name));
+            if (!value.isValid())
+                return std::nullopt;
+            return value.toString();
+        };
+        if (const auto text = read("ColorFondo"))
+            backColour_ = Colour(*text);
+        if (const auto text = read("ColorSel"))
+            markedColour_ = Colour(*text);
+        if (const auto text = read("ColorCelAct"))
+            activeColour_ = Colour(*text);
+        if (const auto text = read("ColorLineas"))
+            lineColour_ = Colour(*text);
+        if (const auto text = read("FontColor"))
+            textColour_ = Colour(*text);
+        if (const auto text = read("ImageFile"))
+            pictureFile_ = *text;
+        if (const auto text = read("FontBold"))
+            font_->SetBold(Conversions::NumericValue(*text) != 0);
+        if (const auto text = read("FontItalic"))
+            font_->SetItalic(Conversions::NumericValue(*text) != 0);
+        const auto sizeText = read("FontSize");
+        const double size =
+            sizeText
+                ? Conversions::RoundHalfEven(Conversions::NumericValue(*sizeText) * 10000) / 10000
+                : 0.0;
+        const QString name = read("FontName").value_or(QString());
+        if (size > 0 && size <= MaxFontSize)
+            font_->SetSize(size);
+        if (!name.isEmpty())
+            font_->SetName(name);
+    });
+}
+
+void ctlCuadricula::SaveConfiguration() {
+    ReraiseAs("ctlCuadricula.SaveConfiguration", [&] {
+        const QString key = productInfo_->GetRegistryKey(2, 0);
+        RegistryStore store;
+        const auto write = [&](const char* name, const QVariant& value) {
+            store.WriteValue(RegistryStore::CurrentUser, key, QLatin1String(name), value,
+                             RegistryStore::Text);
+        };
+        write("ColorFondo", backColour_);
+        write("ColorSel", markedColour_);
+        write("ColorCelAct", activeColour_);
+        write("ColorLineas", lineColour_);
+        write("FontColor", textColour_);
+        write("ImageFile", pictureFile_);
+        write("FontBold", font_->Bold() ? -1 : 0);
+        write("FontItalic", font_->Italic() ? -1 : 0);
+        write("FontSize", SizeText(*font_));
+        write("FontName", font_->Name());
+    });
+}

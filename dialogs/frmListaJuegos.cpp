@@ -1,0 +1,64 @@
+#include "dialogs/frmListaJuegos.h"
+
+#include "outside/AppServices.h"
+#include "outside/Conversions.h"
+#include "outside/WindowServices.h"
+#include "outside/ctlGrid.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+frmListaJuegos::frmListaJuegos(QWidget* parent)
+    : QDialog(parent), lblJuegos_(new QLabel(this)), ctlGridJuegos_(new ctlGrid(this)),
+      cmdAceptar_(new QPushButton(this)), cmdCancelar_(new QPushButton(this)) {
+    setObjectName(QStringLiteral("frmListaJuegos"));
+    ctlGridJuegos_->setObjectName(QStringLiteral("ctlGridJuegos"));
+    lblJuegos_->setObjectName(QStringLiteral("lblJuegos"));
+    cmdAceptar_->setObjectName(QStringLiteral("cmdAceptar"));
+    cmdCancelar_->setObjectName(QStringLiteral("cmdCancelar"));
+
+    const WindowServices windows;
+    const int tx = windows.TwipsPerPixelX(), ty = windows.TwipsPerPixelY();
+    setFixedSize(4560 / tx, 3810 / ty);
+    windows.MoveTwips(lblJuegos_, 60, 30, 660, 195);
+    windows.MoveTwips(ctlGridJuegos_, 30, 270, 4485, 3060);
+    windows.MoveTwips(cmdAceptar_, 2010, 3390, 1185, 375);
+    windows.MoveTwips(cmdCancelar_, 3300, 3390, 1185, 375);
+    lblJuegos_->adjustSize();
+    lblJuegos_->setBuddy(ctlGridJuegos_);
+    cmdAceptar_->setDefault(true);
+    cmdAceptar_->setAutoDefault(false);
+    cmdCancelar_->setAutoDefault(false);
+    setTabOrder(ctlGridJuegos_, cmdAceptar_);
+    setTabOrder(cmdAceptar_, cmdCancelar_);
+    ctlGridJuegos_->setFocus();
+
+    connect(cmdAceptar_, &QPushButton::clicked, this, &frmListaJuegos::cmdAceptar_Click);
+    connect(cmdCancelar_, &QPushButton::clicked, this, &frmListaJuegos::cmdCancelar_Click);
+    connect(ctlGridJuegos_, &ctlGrid::CellClick, this, &frmListaJuegos::cmdAceptar_Click);
+}
+
+ctlGrid* frmListaJuegos::Grid() const {
+    return ctlGridJuegos_;
+}
+
+// The chosen row's tag is the puzzle's number.
+void frmListaJuegos::cmdAceptar_Click() {
+    const AppServices app;
+    try {
+        const qint32 row = Grid()->GetRowSelected();
+        if (row == 0) {
+            app.ShowInformation(app.GetMessage(10601), windowTitle());
+            return;
+        }
+        NumeroJuego_ = Conversions::ToInteger32(Grid()->CellData(1, row),
+                                                QStringLiteral("frmListaJuegos.cmdAceptar"));
+        accept();
+    } catch (const AppError& error) {
+        app.ReportError(error);
+    }
+}
+
+void frmListaJuegos::cmdCancelar_Click() {
+    reject();
+}

@@ -1,0 +1,161 @@
+#include "wordlist/ctlLista.h"
+
+#include "outside/AppServices.h"
+#include "outside/Conversions.h"
+#include "outside/ProductInfo.h"
+#include "outside/RegistryStore.h"
+#include "outside/WindowHandle.h"
+#include "outside/WindowServices.h"
+#include "outside/ctlGrid.h"
+
+namespace {
+// The saved value writes each row with two digits, so it can name rows 1 to 99.
+constexpr qint32 LastSavedRow = 99;
+constexpr double ListFontSize = 14;
+} // namespace
+
+ctlLista::ctlLista(QWidget* parent) : QWidget(parent), grid_(new ctlGrid(this)) {
+    setObjectName(QStringLiteral("ctlLista"));
+    grid_->setObjectName(QStringLiteral("ctlGridPalabras"));
+    productInfo_ = std::make_unique<ProductInfo>();
+    windowServices_ = std::make_unique<WindowServices>();
+    appServices_ = std::make_unique<AppServices>();
+    systemModule_ = appServices_->LoadSystemModule(QStringLiteral("shell32.dll"));
+    windowServices_->InitializeControls();
+
+    // The list's own font when it is first built.
+    FontObject font;
+    font.SetName(QStringLiteral("MS Sans Serif"));
+    font.SetSize(13.5);
+    grid_->SetFont(MakeFont(font));
+
+    setFocusProxy(grid_);
+    connect(grid_, &ctlGrid::CellClick, this, &ctlLista::Grid_CellClick);
+    connect(grid_, &ctlGrid::CellKeyPress, this, &ctlLista::Grid_CellKeyPress);
+}
+
+ctlLista::~ctlLista() {
+    appServices_->FreeSystemModule(systemModule_);
+}
+
+void ctlLista::resizeEvent(QResizeEvent*) {
+    grid_->setGeometry(rect());
+}
+
+qint32 ctlLista::GethWnd() {
+    return WindowHandle::Of(this);
+}
+
+qint32 ctlLista::GetGridWidth() const {
+    return grid_->GetGridWidth(true);
+}
+
+qint32 ctlLista::GetGridHeight() const {
+    return grid_->GetGridHeight(true);
+}
+
+FontRef ctlLista::CopyOfCellFont(qint32 column, qint32 row) const {
+    const FontRef own = grid_->CellFont(column, row);
+    auto copy = MakeFont();
+    windowServices_->CopyFont(own ? *own : *grid_->Font(), *copy);
+    return copy;
+}
+
+void ctlLista::Refresh() {
+    ReraiseAs("ctlListaPalabras.ListaActualizar", [&] {
+        const QStringList words =
+            Palabras_.isEmpty() ? QStringList() : Palabras_.split(QLatin1Char(' '));
+        grid_->SetRedraw(false);
+        grid_->Clear();
+        grid_->SetBorderStyle(2);
+        grid_->SetHeaderColumns(true);
+        grid_->SetHeaderRows(false);
+        grid_->SetGridLines(false);
+        grid_->SetDrawFocusRectangle(false);
+        grid_->SetEditable(false);
+        grid_->SetEnabled(true);
+        grid_->SetScrollBarStyle(2);
+        grid_->ArmarGrilla(1, static_cast<qint32>(words.size()));
+
+        grid_->CellDetails(1, 0, appServices_->GetMessage(10200), CellFormat::Centred);
+        const FontRef header = CopyOfCellFont(1, 0);
+        header->SetBold(true);
+        header->SetSize(ListFontSize);
+        header->SetUnderline(true);
+        grid_->SetCellFont(1, 0, header);
+
+        auto body = MakeFont();
+        windowServices_->CopyFont(*grid_->Font(), *body);
+        body->SetSize(ListFontSize);
+        grid_->SetFont(body);
+
+        for (qint32 row = 1; row <= words.size(); ++row)
+            grid_->CellDetails(1, row, words[row - 1], CellFormat::Centred);
+        grid_->ActualizarFont();
+        grid_->SetRedraw(true);
+        ReadWordMarks();
+    });
+}
+
+// A row the list does not have (a saved number from a longer list, or the
+// heading) is ignored.
+void ctlLista::SeleccionarPalabra(qint32 column, qint32 row) {
+    ReraiseAs("ctlLista.SeleccionarPalabra", [&] {
+        if (row <= 0 || row > grid_->GetRowCount())
+            return;
+        const FontRef font = CopyOfCellFont(column, row);
+        font->SetStrikethrough(!font->Strikethrough());
+        grid_->SetCellFont(column, row, font);
+    });
+}
+
+void ctlLista::Save() {
+    ReraiseAs("ctlListaPalabras.ListaGrabar", [&] {
+        if (NumeroJuego_ == 0)
+            return;
+        QString crossedOut;
+        const qint32 rows = qMin(grid_->GetRowCount(), LastSavedRow);
+        for (qint32 row = 1; row <= rows; ++row) {
+            const FontRef font = grid_->CellFont(1, row);
+            if (font && font->Strikethrough())
+                crossedOut += Conversions::FormatDigits(row, 2);
+        }
+        RegistryStore().WriteValue(RegistryStore::CurrentUser,
+                                   productInfo_->GetRegistryKey(2, NumeroJuego_),
+                                   QStringLiteral("Palabras"), crossedOut, RegistryStore::Text);
+    });
+}
+
+void ctlLista::ReadWordMarks() {
+    ReraiseAs("ctlListaPalabras.ListaLeer", [&] {
+        const QString saved = RegistryStore()
+                                  .ReadValue(RegistryStore::CurrentUser,
+                                             productInfo_->GetRegistryKey(2, NumeroJuego_),
+                                             QStringLiteral("Palabras"))
+                                  .toString();
+        if (saved.isEmpty() || saved.size() % 2 != 0)
+            return;
+        for (qsizetype at = 0; at < saved.size(); at += 2)
+            SeleccionarPalabra(
+                1, Conversions::ToInteger16(saved.mid(at, 2),
+                                            QStringLiteral("ctlListaPalabras.ListaLeer")));
+    });
+}
+
+void ctlLista::Grid_CellClick(qint32 column, qint32 row) {
+    try {
+        SeleccionarPalabra(column, row);
+    } catch (const AppError& error) {
+        appServices_->ReportError(error);
+    }
+}
+
+void ctlLista::Grid_CellKeyPress(qint32 column, qint32 row, qint16& key) {
+    if (key != 32 && key != 13)
+        return;
+    try {
+        SeleccionarPalabra(column, row);
+    } catch (const AppError& error) {
+        appServices_->ReportError(error);
+    }
+}
