@@ -73,6 +73,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    friend class BoardTest;
+    friend class AppearanceTest;
+
     void InitializeDefaults();
     void BuildGrid();
     void ConvertCellIndex(qint32& index, qint32& column, qint32& row) const;

@@ -1,0 +1,231 @@
+#include "board/ctlCuadricula.h"
+#include "outside/AppError.h"
+#include "outside/WindowServices.h"
+#include "outside/ctlGrid.h"
+#include "support/TestHome.h"
+
+#include <QTest>
+#include <memory>
+
+// How the board reads and writes its ten appearance values.
+class AppearanceTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestHome> home;
+
+    static void Reload(ctlCuadricula& board) { board.LoadConfiguration(); }
+    static void Store(ctlCuadricula& board) { board.SaveConfiguration(); }
+
+private slots:
+    void init() {
+        home = std::make_unique<TestHome>();
+        home->WriteDataFile(PuzzleSection(1, "Uno", 2, 2, "ABCD", "AB", "001002"));
+    }
+    void cleanup() { home.reset(); }
+
+    void colourConversion_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("colour");
+        QTest::newRow("red") << "255" << 255;
+        QTest::newRow("half goes to even, down") << "12.5" << 12;
+        QTest::newRow("half goes to even, up") << "13.5" << 14;
+        QTest::newRow("minus one") << "-1" << -1;
+        QTest::newRow("empty text") << "" << 0;
+        QTest::newRow("leading blanks and sign") << "  +4096" << 4096;
+        QTest::newRow("number then text") << "77abc" << 77;
+        QTest::newRow("no number") << "abc" << 0;
+        QTest::newRow("no hexadecimal") << "&HFF" << 0;
+        QTest::newRow("blank inside stops") << "12 34" << 12;
+        QTest::newRow("comma is no separator") << "3,7" << 3;
+        QTest::newRow("largest") << "2147483647" << 2147483647;
+        QTest::newRow("smallest") << "-2147483648" << int(-2147483648LL);
+    }
+    void colourConversion() {
+        QFETCH(QString, stored);
+        QFETCH(int, colour);
+        for (const char* name : {"ColorFondo", "ColorSel", "ColorCelAct", "ColorLineas", "FontColor"})
+            home->Store(0, name, stored);
+        ctlCuadricula board;
+        Reload(board);
+        QCOMPARE(board.BackgroundColour(), colour);
+        QCOMPARE(board.MarkedColour(), colour);
+        QCOMPARE(board.ActiveCellColour(), colour);
+        QCOMPARE(board.LineColour(), colour);
+        QCOMPARE(board.TextColour(), colour);
+    }
+
+    void colourOutside32BitsOverflows() {
+        home->Store(0, "ColorFondo", "1");
+        home->Store(0, "ColorSel", "4294967296");
+        home->Store(0, "ColorCelAct", "7");
+        ctlCuadricula board;
+        const qint32 activeBefore = board.ActiveCellColour();
+        try {
+            Reload(board);
+            QFAIL("overflow expected");
+        } catch (const AppError& error) {
+            QCOMPARE(error.Number(), 6);
+            QCOMPARE(error.Source(), QStringLiteral("ctlCuadricula.LoadConfiguration"));
+        }
+        QCOMPARE(board.BackgroundColour(), 1);            // read before the failure
+        QCOMPARE(board.ActiveCellColour(), activeBefore); // not reached
+    }
+
+    void flags_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("flag");
+        QTest::newRow("-1") << "-1" << true;
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("2") << "2" << true;
+        QTest::newRow("0.5") << "0.5" << true;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("text") << "True" << false;
+    }
+    void flags() {
+        QFETCH(QString, stored);
+        QFETCH(bool, flag);
+        home->Store(0, "FontBold", stored);
+        home->Store(0, "FontItalic", stored);
+        ctlCuadricula board;
+        board.BoardFont()->SetBold(!flag);
+        board.BoardFont()->SetItalic(!flag);
+        Reload(board);
+        QCOMPARE(board.BoardFont()->Bold(), flag);
+        QCOMPARE(board.BoardFont()->Italic(), flag);
+    }
+
+    void fontSizeAndName_data() {
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<double>("expectedSize");
+        QTest::addColumn<QString>("expectedName");
+        QTest::newRow("14 points") << "14" << "DejaVu Serif" << 14.0 << "DejaVu Serif";
+        QTest::newRow("zero keeps the size") << "0" << "" << 11.0 << "Keep";
+        QTest::newRow("negative keeps the size") << "-3" << "" << 11.0 << "Keep";
+        QTest::newRow("no number keeps the size") << "grande" << "" << 11.0 << "Keep";
+        QTest::newRow("four decimals") << "8.123456" << "" << 8.1235 << "Keep";
+        QTest::newRow("name handed on unchanged") << "" << " Rara  Fuente " << 11.0
+                                                  << " Rara  Fuente ";
+    }
+    void fontSizeAndName() {
+        QFETCH(QString, size);
+        QFETCH(QString, name);
+        QFETCH(double, expectedSize);
+        QFETCH(QString, expectedName);
+        home->Store(0, "FontSize", size);
+        home->Store(0, "FontName", name);
+        ctlCuadricula board;
+        board.BoardFont()->SetSize(11);
+        board.BoardFont()->SetName("Keep");
+        Reload(board);
+        QCOMPARE(board.BoardFont()->Size(), expectedSize);
+        QCOMPARE(board.BoardFont()->Name(), expectedName);
+    }
+
+    void emptyStoredTextsGiveBlackAndNoPicture() {
+        for (const char* name : {"ColorFondo", "ColorSel", "ColorCelAct", "ColorLineas",
+                                 "FontColor", "ImageFile", "FontBold", "FontItalic", "FontSize",
+                                 "FontName"})
+            home->Store(0, name, "");
+        ctlCuadricula board;
+        board.BoardFont()->SetSize(12);
+        board.BoardFont()->SetName("Keep");
+        board.BoardFont()->SetBold(true);
+        Reload(board);
+        QCOMPARE(board.BackgroundColour(), 0);
+        QCOMPARE(board.TextColour(), 0);
+        QCOMPARE(board.PictureFile(), QString());
+        QVERIFY(!board.BoardFont()->Bold());
+        QCOMPARE(board.BoardFont()->Size(), 12.0);
+        QCOMPARE(board.BoardFont()->Name(), QStringLiteral("Keep"));
+    }
+
+    // A player who never saved any settings sees the system's colours, not
+    // a black board.
+    void neverStoredValuesKeepTheDefaults() {
+        ctlCuadricula board;
+        const WindowServices windows;
+        board.SetNumeroJuego(1);
+        board.LoadPuzzle();
+        board.Refresh(true);
+        QCOMPARE(board.BackgroundColour(), windows.GetSystemColor(5));
+        QCOMPARE(board.MarkedColour(), windows.GetSystemColor(15));
+        QCOMPARE(board.ActiveCellColour(), windows.GetSystemColor(13));
+        QCOMPARE(board.LineColour(), windows.GetSystemColor(10));
+        QCOMPARE(board.TextColour(), windows.GetSystemColor(8));
+        QCOMPARE(board.Grid()->BackColor(), windows.GetSystemColor(5));
+    }
+
+    void saveAndLoadRoundTrip() {
+        home->Store(0, "ColorFondo", "16777215");
+        home->Store(0, "ColorSel", "65280");
+        home->Store(0, "ColorCelAct", "255");
+        home->Store(0, "ColorLineas", "8421504");
+        home->Store(0, "FontColor", "0");
+        home->Store(0, "ImageFile", "/tmp/fondo.png");
+        home->Store(0, "FontBold", "-1");
+        home->Store(0, "FontItalic", "0");
+        home->Store(0, "FontSize", "8.25");
+        home->Store(0, "FontName", "DejaVu Sans");
+        ctlCuadricula first;
+        Reload(first);
+        Store(first);
+        QCOMPARE(home->Stored(0, "FontBold"), QStringLiteral("-1"));
+        QCOMPARE(home->Stored(0, "FontItalic"), QStringLiteral("0"));
+        QCOMPARE(home->Stored(0, "FontSize"), QStringLiteral("8.25"));
+        QCOMPARE(home->Stored(0, "ColorSel"), QStringLiteral("65280"));
+
+        ctlCuadricula second;
+        Reload(second);
+        QCOMPARE(second.BackgroundColour(), 16777215);
+        QCOMPARE(second.MarkedColour(), 65280);
+        QCOMPARE(second.ActiveCellColour(), 255);
+        QCOMPARE(second.LineColour(), 8421504);
+        QCOMPARE(second.TextColour(), 0);
+        QCOMPARE(second.PictureFile(), QStringLiteral("/tmp/fondo.png"));
+        QVERIFY(second.BoardFont()->Bold());
+        QVERIFY(!second.BoardFont()->Italic());
+        QCOMPARE(second.BoardFont()->Size(), 8.25);
+        QCOMPARE(second.BoardFont()->Name(), QStringLiteral("DejaVu Sans"));
+    }
+
+    void underlineAndStrikethroughSurviveALoad() {
+        home->Store(0, "FontBold", "0");
+        home->Store(0, "FontSize", "20");
+        ctlCuadricula board;
+        board.BoardFont()->SetUnderline(true);
+        board.BoardFont()->SetStrikethrough(true);
+        Reload(board);
+        Store(board);
+        Reload(board);
+        QVERIFY(board.BoardFont()->Underline());
+        QVERIFY(board.BoardFont()->Strikethrough());
+        QCOMPARE(board.BoardFont()->Size(), 20.0);
+    }
+
+    void refreshPushesTheAppearanceToTheGrid() {
+        home->Store(0, "ColorFondo", "255");
+        home->Store(0, "ColorCelAct", "65280");
+        home->Store(0, "ColorLineas", "16711680");
+        home->Store(0, "FontColor", "8421504");
+        home->Store(0, "FontSize", "20");
+        ctlCuadricula board;
+        board.SetNumeroJuego(1);
+        board.LoadPuzzle();
+        board.Refresh(true);
+        const int smallWidth = board.GetGridWidth();
+        QCOMPARE(board.Grid()->BackColor(), 255);
+        QCOMPARE(board.Grid()->ActiveCellColor(), 65280);
+        QCOMPARE(board.Grid()->LineColor(), 16711680);
+        QCOMPARE(board.Grid()->TextColor(), 8421504);
+        QCOMPARE(board.Grid()->Font(), board.BoardFont()); // the same object
+
+        home->Store(0, "FontSize", "40");
+        board.Refresh(true);
+        QVERIFY(board.GetGridWidth() > smallWidth);
+    }
+};
+
+QTEST_MAIN(AppearanceTest)
+#include "test_appearance.moc"
