@@ -114,8 +114,19 @@ protected:
 
 private:
     struct Cell;
+    struct FontEntry;
     struct Impl;
     Impl* d_;
+
+    // With painting on: repaints one cell, or everything when the change
+    // moved the cells (LayoutChanged re-measures first).
+    void CellChanged(qint32 column, qint32 row);
+    void LayoutChanged();
+    void RepaintAll();
+    void UpdateScrollBars();
+    void MakeCurrent(qint32 column, qint32 row);
+    void RevealCell(qint32 column, qint32 row);
+    bool MoveByKey(const QKeyEvent* event);
 
     bool redraw_ = true;
     qint32 backColor_ = 0xFFFFFF;
