@@ -28,6 +28,8 @@ constexpr int CurrentFrameWidth = 3;
 constexpr qint64 MaxCells = 1000000;
 constexpr int MaxColumnsOrRows = 32767;
 constexpr int MaxColumnWidth = 65535;
+// Distinct fonts whose measurements are kept between font changes.
+constexpr size_t MaxKeptFonts = 16;
 
 // Windows text-drawing flags that CellDetails understands.
 namespace Dt {
@@ -77,8 +79,10 @@ struct ctlGrid::Cell {
     FontRef font;
     qint32 backColor = -1;
     qint32 format = CellFormat::Centred;
-    int fontIndex = -1; // into Impl::fonts; -1 until measured
-    int textWidth = -1; // with that font; -1 until measured
+    int fontIndex = -1;    // into Impl::fonts; -1 until resolved
+    int measuredWith = -1; // font index textWidth and prepared belong to
+    int textWidth = 0;
+    QStaticText prepared; // shared with the font's cache
 };
 
 // One distinct font in use, with its measurements kept so that neither a
@@ -87,22 +91,18 @@ struct ctlGrid::FontEntry {
     explicit FontEntry(const FontObject& object)
         : source(object), font(object.ToQFont()), metrics(font), lineHeight(metrics.height()) {}
 
-    int Width(const QString& text) {
-        auto found = widths.constFind(text);
-        if (found != widths.constEnd())
-            return *found;
-        const int width = metrics.horizontalAdvance(text);
-        widths.insert(text, width);
-        return width;
-    }
+    struct Measured {
+        int width = 0;
+        QStaticText prepared;
+    };
 
-    const QStaticText& Prepared(const QString& text) {
-        auto found = texts.find(text);
-        if (found == texts.end()) {
-            QStaticText prepared(text);
-            prepared.setTextFormat(Qt::PlainText);
-            prepared.prepare(QTransform(), font);
-            found = texts.insert(text, prepared);
+    const Measured& Measure(const QString& text) {
+        auto found = measured.constFind(text);
+        if (found == measured.constEnd()) {
+            Measured fresh{metrics.horizontalAdvance(text), QStaticText(text)};
+            fresh.prepared.setTextFormat(Qt::PlainText);
+            fresh.prepared.prepare(QTransform(), font);
+            found = measured.insert(text, fresh);
         }
         return *found;
     }
@@ -111,8 +111,7 @@ struct ctlGrid::FontEntry {
     QFont font;
     QFontMetrics metrics;
     int lineHeight;
-    QHash<QString, int> widths;
-    QHash<QString, QStaticText> texts;
+    QHash<QString, Measured> measured;
 };
 
 struct ctlGrid::Impl {
@@ -127,8 +126,8 @@ struct ctlGrid::Impl {
     bool gridLines = true;
     bool drawFocusRectangle = false;
     bool editable = false;
-    int borderStyle = 2;
-    int scrollBarStyle = 2;
+    int borderStyle = -1; // none applied yet
+    int scrollBarStyle = -1;
 
     int currentColumn = 0;
     int currentRow = 0;
@@ -179,8 +178,9 @@ struct ctlGrid::Impl {
     }
 
     int GridWidth() const { return columnLeft.empty() ? 0 : columnLeft.back(); }
-    int BodyHeight() const { return rows * rowHeight; }
-    int GridHeight() const { return (columns > 0 ? headerHeight : 0) + BodyHeight(); }
+    // A grid without columns has no cells, whatever its number of rows.
+    int BodyHeight() const { return columns > 0 ? rows * rowHeight : 0; }
+    int GridHeight() const { return columns > 0 ? headerHeight + BodyHeight() : 0; }
     int ColumnWidth(int column) const { return columnLeft[column] - columnLeft[column - 1]; }
 
     // Cell rectangle in viewport coordinates, grid line included.
@@ -203,19 +203,28 @@ struct ctlGrid::Impl {
 
 void ctlGrid::Impl::Measure(const FontObject& gridFont) {
     if (fontsStale) {
-        fonts.clear();
-        for (Cell& cell : cells)
+        // Measurements are kept per font value, so they stay good across
+        // rebuilds; only a long run of font changes starts them afresh.
+        const bool forget = fonts.size() > MaxKeptFonts;
+        if (forget)
+            fonts.clear();
+        for (Cell& cell : cells) {
             cell.fontIndex = -1;
+            if (forget)
+                cell.measuredWith = -1;
+        }
         gridFontIndex = FontIndexFor(gridFont);
         fontsStale = false;
     }
     for (Cell& cell : cells) {
-        if (cell.fontIndex < 0) {
+        if (cell.fontIndex < 0)
             cell.fontIndex = cell.font ? FontIndexFor(*cell.font) : gridFontIndex;
-            cell.textWidth = -1;
+        if (cell.measuredWith != cell.fontIndex) {
+            const FontEntry::Measured& text = fonts[cell.fontIndex].Measure(cell.text);
+            cell.textWidth = text.width;
+            cell.prepared = text.prepared;
+            cell.measuredWith = cell.fontIndex;
         }
-        if (cell.textWidth < 0)
-            cell.textWidth = cell.text.isEmpty() ? 0 : fonts[cell.fontIndex].Width(cell.text);
     }
 
     const size_t headerEnd = static_cast<size_t>(columns);
@@ -281,12 +290,15 @@ void ctlGrid::Clear() {
     d_->manualWidths.clear();
     d_->currentColumn = 0;
     d_->currentRow = 0;
-    d_->fontsStale = true;
     d_->layoutDirty = true;
     RepaintAll();
 }
 
+// The same style again changes nothing: laying the frame out anew would cost
+// a few milliseconds on every refresh of a board.
 void ctlGrid::SetBorderStyle(int style) {
+    if (style == d_->borderStyle)
+        return;
     switch (style) {
     case 0:
         setFrameStyle(QFrame::NoFrame);
@@ -336,6 +348,8 @@ void ctlGrid::SetEnabled(bool enabled) {
 }
 
 void ctlGrid::SetScrollBarStyle(int style) {
+    if (style == d_->scrollBarStyle)
+        return;
     Qt::ScrollBarPolicy policy = Qt::ScrollBarAsNeeded;
     switch (style) {
     case 0:
@@ -378,7 +392,7 @@ void ctlGrid::CellDetails(qint32 column, qint32 row, const QString& text, qint32
     cell.data = data;
     if (cell.text != text) {
         cell.text = text;
-        cell.textWidth = -1;
+        cell.measuredWith = -1;
         d_->layoutDirty = true;
     }
     CellChanged(column, row);
@@ -393,7 +407,7 @@ void ctlGrid::SetCellText(qint32 column, qint32 row, const QString& text) {
     if (cell.text == text)
         return;
     cell.text = text;
-    cell.textWidth = -1;
+    cell.measuredWith = -1;
     d_->layoutDirty = true;
     CellChanged(column, row);
 }
@@ -824,6 +838,9 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
     const QColor headerColour = palette().color(QPalette::Button);
     const bool showFocus = d.drawFocusRectangle && hasFocus();
 
+    // Most cells share font and colour: set them on the painter only on a change.
+    int painterFont = -1;
+    QColor painterInk;
     auto paintCell = [&](int column, int row, const QRect& box) {
         Cell& cell = d.CellAt(column, row);
         const QRect inner = d.gridLines ? box.adjusted(0, 0, -1, -1) : box;
@@ -839,8 +856,14 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
         }
         if (!cell.text.isEmpty()) {
             FontEntry& font = d.fonts[cell.fontIndex];
-            painter.setFont(font.font);
-            painter.setPen(ink);
+            if (cell.fontIndex != painterFont) {
+                painter.setFont(font.font);
+                painterFont = cell.fontIndex;
+            }
+            if (ink != painterInk) {
+                painter.setPen(ink);
+                painterInk = ink;
+            }
             const int room = inner.width() - HorizontalPadding;
             const int format = cell.format;
             const bool elide = format & (Dt::WordEllipsis | Dt::EndEllipsis | Dt::PathEllipsis);
@@ -874,9 +897,12 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
                     painter.save();
                     painter.setClipRect(inner, Qt::IntersectClip);
                 }
-                painter.drawStaticText(x, y, font.Prepared(cell.text));
-                if (clip)
+                painter.drawStaticText(x, y, cell.prepared);
+                if (clip) {
                     painter.restore();
+                    painterFont = -1;
+                    painterInk = QColor();
+                }
             }
         }
         if (current && cell.backColor != -1) {
@@ -896,6 +922,7 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
                            textColour),
                 1, Qt::DotLine);
             painter.setPen(dotted);
+            painterInk = QColor();
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(inner.adjusted(CurrentFrameWidth, CurrentFrameWidth,
                                             -CurrentFrameWidth - 1, -CurrentFrameWidth - 1));
@@ -909,6 +936,8 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
             return;
         painter.save();
         painter.setClipRect(dirty);
+        painterFont = -1;
+        painterInk = QColor();
         const auto [firstColumn, lastColumn] =
             d.ColumnsWithin(dirty.left() + scrollX, dirty.right() + scrollX);
         for (int row = firstRow; row <= lastRow; ++row)
