@@ -10,6 +10,7 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -17,12 +18,33 @@
 
 namespace {
 
-using KeyTable = QHash<QString, QString>;
+// One key line: where its name and its value stand in the file's text.
+struct Entry {
+    qsizetype keyStart, keyLength;
+    qsizetype valueStart, valueLength;
+};
 
-// One file as the profile reader sees it: sections and keys by case-folded
-// name, values exactly as stored.
+// One file as the profile reader sees it. The text is kept whole and the
+// entries point into it, so a large file costs one allocation for its
+// text rather than two for every key.
 struct ParsedFile {
-    QHash<QString, KeyTable> sections;
+    QString text;
+    // Case-folded section name to its entries, [first, end).
+    QHash<QString, std::pair<qsizetype, qsizetype>> sections;
+    std::vector<Entry> entries;
+
+    QString Value(const QString& section, const QString& key) const {
+        const auto found = sections.constFind(section.toCaseFolded());
+        if (found == sections.cend())
+            return QString();
+        const QStringView all(text);
+        for (qsizetype i = found->first; i < found->second; ++i) {
+            const Entry& entry = entries[size_t(i)];
+            if (all.sliced(entry.keyStart, entry.keyLength).compare(key, Qt::CaseInsensitive) == 0)
+                return all.sliced(entry.valueStart, entry.valueLength).toString();
+        }
+        return QString();
+    }
 };
 
 // What tells a changed file: a rewrite changes its size or times, a
@@ -121,26 +143,34 @@ QStringView TrimBlanks(QStringView text) {
     return text.sliced(first, last - first);
 }
 
-QString Unquoted(QStringView value) {
+// One matching pair of outer quotes is not part of the value.
+QStringView Unquoted(QStringView value) {
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
         value.back() == value.front())
-        return value.sliced(1, value.size() - 2).toString();
-    return value.toString();
+        return value.sliced(1, value.size() - 2);
+    return value;
 }
 
-QString FoldedName(QStringView name) {
-    return name.toString().toCaseFolded();
+qsizetype OffsetIn(const QString& text, QStringView part) {
+    return part.data() - text.constData();
 }
 
-ParsedFile ParseText(const QString& text) {
+ParsedFile ParseText(QString text) {
     ParsedFile file;
-    KeyTable* section = nullptr; // null before the first section and in repeated ones
+    file.text = std::move(text);
+    const QString& all = file.text;
+    bool inSection = false; // false before the first section and in repeated ones
+    QString sectionName;
+    const auto closeSection = [&] {
+        if (inSection)
+            file.sections[sectionName].second = qsizetype(file.entries.size());
+    };
     qsizetype start = 0;
-    while (start <= text.size()) {
+    while (start <= all.size()) {
         qsizetype end = start;
-        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
+        while (end < all.size() && all[end] != u'\n' && all[end] != u'\r')
             ++end;
-        const QStringView line = TrimBlanks(QStringView(text).sliced(start, end - start));
+        const QStringView line = TrimBlanks(QStringView(all).sliced(start, end - start));
         start = end + 1;
 
         if (line.isEmpty() || line.front() == u';')
@@ -148,18 +178,25 @@ ParsedFile ParseText(const QString& text) {
         if (line.front() == u'[') {
             const qsizetype close = line.indexOf(u']');
             if (close >= 0) {
-                const QString name = FoldedName(TrimBlanks(line.sliced(1, close - 1)));
-                section = file.sections.contains(name) ? nullptr : &file.sections[name];
+                closeSection();
+                sectionName = TrimBlanks(line.sliced(1, close - 1)).toString().toCaseFolded();
+                inSection = !file.sections.contains(sectionName);
+                if (inSection) {
+                    const qsizetype first = qsizetype(file.entries.size());
+                    file.sections.insert(sectionName, {first, first});
+                }
                 continue;
             }
         }
         const qsizetype equals = line.indexOf(u'=');
-        if (section == nullptr || equals < 0)
+        if (!inSection || equals < 0)
             continue;
-        const QString key = FoldedName(TrimBlanks(line.first(equals)));
-        if (!section->contains(key))
-            section->insert(key, Unquoted(TrimBlanks(line.sliced(equals + 1))));
+        const QStringView key = TrimBlanks(line.first(equals));
+        const QStringView value = Unquoted(TrimBlanks(line.sliced(equals + 1)));
+        file.entries.push_back(
+            {OffsetIn(all, key), key.size(), OffsetIn(all, value), value.size()});
     }
+    closeSection();
     return file;
 }
 
@@ -227,10 +264,7 @@ QString IniFileReader::GetValue(const QString& section, const QString& key, cons
     const auto parsed = ParsedContent(file);
     if (!parsed)
         return QString();
-    const auto keys = parsed->sections.constFind(FoldedName(section));
-    if (keys == parsed->sections.cend())
-        return QString();
-    return keys->value(FoldedName(key));
+    return parsed->Value(section, key);
 }
 
 void IniFileReader::ForgetParsedFiles() {

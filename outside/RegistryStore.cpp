@@ -215,7 +215,14 @@ void RegistryStore::WriteValue(qint32 root, const QString& keyPath, const QStrin
     const QString text = TextToStore(value);
     const Location location = Locate(root, keyPath, name, kWriteSource);
     QSettings& settings = *location.settings;
+    // A value that is already stored is not written again: writing costs a
+    // whole-file rewrite and a flush to disk. The store is brought up to
+    // date first, so a value another copy of the program changed is seen.
+    settings.sync();
     const QVariant before = settings.value(location.key);
+    if (settings.status() == QSettings::NoError && before.typeId() == QMetaType::QString &&
+        before.toString() == text)
+        return;
     settings.setValue(location.key, text);
     settings.sync();
     if (settings.status() == QSettings::NoError)

@@ -81,9 +81,8 @@ struct ctlGrid::Cell {
     qint32 backColor = -1;
     qint32 format = CellFormat::Centred;
     int fontIndex = -1;    // into Impl::fonts; -1 until resolved
-    int measuredWith = -1; // font index textWidth and prepared belong to
+    int measuredWith = -1; // font index textWidth belongs to
     int textWidth = 0;
-    QStaticText prepared; // shared with the font's cache
 };
 
 // One distinct font in use, with its measurements kept so that neither a
@@ -94,18 +93,30 @@ struct ctlGrid::FontEntry {
 
     struct Measured {
         int width = 0;
+        bool isPrepared = false;
         QStaticText prepared;
     };
 
-    const Measured& Measure(const QString& text) {
-        auto found = measured.constFind(text);
-        if (found == measured.constEnd()) {
-            Measured fresh{metrics.horizontalAdvance(text), QStaticText(text)};
-            fresh.prepared.setTextFormat(Qt::PlainText);
-            fresh.prepared.prepare(QTransform(), font);
-            found = measured.insert(text, fresh);
+    int Width(const QString& text) { return Find(text)->width; }
+
+    // Laid out only when first painted: a long list is measured whole but
+    // only its visible rows are ever drawn.
+    const QStaticText& Prepared(const QString& text) {
+        const auto found = Find(text);
+        if (!found->isPrepared) {
+            found->prepared = QStaticText(text);
+            found->prepared.setTextFormat(Qt::PlainText);
+            found->prepared.prepare(QTransform(), font);
+            found->isPrepared = true;
         }
-        return *found;
+        return found->prepared;
+    }
+
+    QHash<QString, Measured>::iterator Find(const QString& text) {
+        auto found = measured.find(text);
+        if (found == measured.end())
+            found = measured.insert(text, Measured{metrics.horizontalAdvance(text), false, {}});
+        return found;
     }
 
     FontObject source;
@@ -221,9 +232,7 @@ void ctlGrid::Impl::Measure(const FontObject& gridFont) {
         if (cell.fontIndex < 0)
             cell.fontIndex = cell.font ? FontIndexFor(*cell.font) : gridFontIndex;
         if (cell.measuredWith != cell.fontIndex) {
-            const FontEntry::Measured& text = fonts[cell.fontIndex].Measure(cell.text);
-            cell.textWidth = text.width;
-            cell.prepared = text.prepared;
+            cell.textWidth = fonts[cell.fontIndex].Width(cell.text);
             cell.measuredWith = cell.fontIndex;
         }
     }
@@ -920,7 +929,7 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
                     painter.drawText(QRect(x, y, cell.textWidth, font.lineHeight),
                                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cell.text);
                 else
-                    painter.drawStaticText(x, y, cell.prepared);
+                    painter.drawStaticText(x, y, font.Prepared(cell.text));
                 if (clip) {
                     painter.restore();
                     painterFont = -1;
