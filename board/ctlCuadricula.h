@@ -27,12 +27,15 @@ public:
     ~ctlCuadricula() override;
 
     // Published interface, in its order.
+    void ShowSolution();
     bool ShowGames();
     void Save();
     void Refresh(bool ReadFromRegistry);
     qint32 GethWnd();
     qint32 GetGridWidth() const;
     qint32 GetGridHeight() const;
+    void ShowHelp();
+    void ShowAbout();
 
     qint32 Columns() const { return Columns_; }
     void SetColumns(qint32 value) { Columns_ = value; }
@@ -92,6 +95,7 @@ private:
     void Grid_CellClick(qint32 column, qint32 row);
     void Grid_CellKeyPress(qint32 column, qint32 row, qint16& key);
     QString DataFilePath() const;
+    void OpenSolutionWindow();
 
     std::unique_ptr<ProductInfo> productInfo_;
     frmConfiguracion* settingsDialog_ = nullptr;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLabel>
+
+// A label that works as a link: clicked with the mouse, or with Enter or
+// Space once it has the focus, it raises Click.
+class LinkLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit LinkLabel(QWidget* parent = nullptr);
+
+    // Underlined, in pure blue, with the given pointer over it.
+    void ShowAsLink(const QCursor& pointer);
+
+signals:
+    void Click();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
