@@ -16,4 +16,8 @@ public:
 
     // Drops every parsed file (tests that rewrite a file within one second).
     static void ForgetParsedFiles();
+
+    // How many times a file was read and parsed since the program started;
+    // lets tests see that repeated lookups are served from the cache.
+    static qint64 ParseCount();
 };

@@ -1,0 +1,328 @@
+#include "outside/AppError.h"
+#include "outside/ProductInfo.h"
+#include "outside/RegistryStore.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <optional>
+
+namespace {
+
+const qint32 kUser = RegistryStore::CurrentUser;
+
+// The settings store keeps its folders from its first use on, so the test
+// points it at a fresh config folder before anything touches it.
+QTemporaryDir* configFolder = nullptr;
+
+QString ConfigPath(const QString& relative) {
+    return configFolder->filePath(relative);
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(bytes);
+}
+
+// The error WriteValue raised, or nothing when it succeeded.
+std::optional<AppError> WriteError(const QString& keyPath, const QString& name,
+                                   const QVariant& value, int kind = RegistryStore::Text) {
+    try {
+        RegistryStore().WriteValue(kUser, keyPath, name, value, kind);
+    } catch (const AppError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+std::optional<AppError> ReadError(qint32 root, const QString& keyPath, const QString& name) {
+    try {
+        RegistryStore().ReadValue(root, keyPath, name);
+    } catch (const AppError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+class TestStore : public QObject {
+    Q_OBJECT
+
+    ProductInfo product_;
+
+    QString Settings() const { return product_.GetRegistryKey(2, 0); }
+
+    static QVariant Read(const QString& keyPath, const QString& name) {
+        return RegistryStore().ReadValue(kUser, keyPath, name);
+    }
+    static void Write(const QString& keyPath, const QString& name, const QVariant& value) {
+        RegistryStore().WriteValue(kUser, keyPath, name, value, RegistryStore::Text);
+    }
+
+private slots:
+    void writtenValuesReadBackAsText_data() {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("cell list") << QVariant("001002014") << "001002014";
+        QTest::newRow("empty text") << QVariant(QString("")) << "";
+        QTest::newRow("comma") << QVariant("Arial, Negrita") << "Arial, Negrita";
+        QTest::newRow("commas without blanks") << QVariant("a,b,,c") << "a,b,,c";
+        QTest::newRow("blanks kept") << QVariant("  dos  blancos  ") << "  dos  blancos  ";
+        QTest::newRow("semicolon and hash") << QVariant("x;y # z") << "x;y # z";
+        QTest::newRow("quotes") << QVariant("\"entre comillas\"") << "\"entre comillas\"";
+        QTest::newRow("Spanish letters") << QVariant("Ñandú ¿€?") << "Ñandú ¿€?";
+        QTest::newRow("Windows path") << QVariant("C:\\Fotos\\gato.bmp") << "C:\\Fotos\\gato.bmp";
+        QTest::newRow("Linux path")
+            << QVariant("/home/ana/Fotos/playa, verano.png") << "/home/ana/Fotos/playa, verano.png";
+        QTest::newRow("looks like a Qt type") << QVariant("@Rect(1 2 3 4)") << "@Rect(1 2 3 4)";
+        QTest::newRow("line break") << QVariant("uno\r\ndos") << "uno\r\ndos";
+        QTest::newRow("32-bit colour") << QVariant(qint32(0x00FF8040)) << "16744512";
+        QTest::newRow("negative number") << QVariant(-1) << "-1";
+        QTest::newRow("16-bit true") << QVariant::fromValue<qint16>(-1) << "-1";
+        QTest::newRow("point size") << QVariant(10.5) << "10.5";
+        QTest::newRow("whole point size") << QVariant(12.0) << "12";
+        QTest::newRow("empty variant") << QVariant() << "";
+    }
+
+    void writtenValuesReadBackAsText() {
+        QFETCH(QVariant, value);
+        QFETCH(QString, expected);
+        const QString name = QStringLiteral("Valor") + QTest::currentDataTag();
+        Write(Settings(), name, value);
+        const QVariant read = Read(Settings(), name);
+        QCOMPARE(read.typeId(), QMetaType::QString);
+        QCOMPARE(read.toString(), expected);
+        // From the file itself, not from what this process remembers.
+        QSettings onDisk(ConfigPath("Pinarejo/Zelvora.conf"), QSettings::IniFormat);
+        QCOMPARE(onDisk.value("Configuracion/" + name).toString(), expected);
+    }
+
+    void emptyTextDiffersFromNeverWritten() {
+        const QString key = product_.GetRegistryKey(2, 41);
+        const QVariant never = Read(key, "Save");
+        QCOMPARE(never.typeId(), QMetaType::QString);
+        QCOMPARE(never.toString(), QString());
+
+        Write(key, "Save", "001002");
+        Write(key, "Save", "");
+        QCOMPARE(Read(key, "Save").toString(), QString());
+        QVERIFY(FileBytes(ConfigPath("Pinarejo/Zelvora.conf")).contains("41\\Save=\n"));
+    }
+
+    void twoStoresSeeEachOthersWrites() {
+        const QString key = product_.GetRegistryKey(2, 3);
+        RegistryStore first;
+        RegistryStore second;
+        first.WriteValue(kUser, key, "Palabras", "0103", RegistryStore::Text);
+        QCOMPARE(second.ReadValue(kUser, key, "Palabras").toString(), QStringLiteral("0103"));
+        second.WriteValue(kUser, key, "Palabras", "0204", RegistryStore::Text);
+        QCOMPARE(first.ReadValue(kUser, key, "Palabras").toString(), QStringLiteral("0204"));
+    }
+
+    void settingsAndProgressLandInTheProductsFile() {
+        Write(product_.GetRegistryKey(2, 0), "ColorFondo", 255);
+        Write(product_.GetRegistryKey(2, 5), "Save", "001010011");
+        Write(product_.GetRegistryKey(2, 5), "Palabras", "02");
+        Write(product_.GetRegistryKey(2, 12), "Save", "007");
+
+        const QString file = ConfigPath("Pinarejo/Zelvora.conf");
+        QVERIFY(QFile::exists(file));
+        const QByteArray text = FileBytes(file);
+        QVERIFY(text.contains("[Configuracion]"));
+        QVERIFY(text.contains("ColorFondo=255"));
+        QVERIFY(text.contains("[Juegos]"));
+        QVERIFY(text.contains("5\\Save=001010011"));
+        QVERIFY(text.contains("5\\Palabras=02"));
+        QVERIFY(text.contains("12\\Save=007"));
+        // Progress of one puzzle stays apart from another's.
+        QCOMPARE(Read(product_.GetRegistryKey(2, 12), "Palabras").toString(), QString());
+    }
+
+    // A person editing the file by hand writes commas without quotes; Qt
+    // reads those as lists. They must come back as the text in the file.
+    void handEditedValuesReadAsWritten_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain") << QByteArray("ImageFile=gato.bmp") << "gato.bmp";
+        QTest::newRow("comma") << QByteArray("ImageFile=a,b") << "a,b";
+        QTest::newRow("comma and blank")
+            << QByteArray("ImageFile=Arial, Negrita") << "Arial, Negrita";
+        QTest::newRow("uneven blanks") << QByteArray("ImageFile=a ,  b,c") << "a ,  b,c";
+        QTest::newRow("path with comma") << QByteArray("ImageFile=/home/ana/Fotos/playa,verano.png")
+                                         << "/home/ana/Fotos/playa,verano.png";
+        QTest::newRow("blanks around the value") << QByteArray("ImageFile =   a, b   ") << "a, b";
+        QTest::newRow("trailing comma") << QByteArray("ImageFile=a,") << "a,";
+        QTest::newRow("comment after the list") << QByteArray("ImageFile=a,b ; nota") << "a,b";
+        QTest::newRow("quoted list items") << QByteArray("ImageFile=\"a\",\"b\"") << "a, b";
+        QTest::newRow("quoted comma") << QByteArray("ImageFile=\"a,b\"") << "a,b";
+        QTest::newRow("Qt type syntax")
+            << QByteArray("ImageFile=@Rect(1 2 3 4)") << "@Rect(1 2 3 4)";
+        QTest::newRow("repeated key, last wins")
+            << QByteArray("ImageFile=x,y\nImageFile=p,q") << "p,q";
+        QTest::newRow("CRLF") << QByteArray("ImageFile=a,b\r\nOtro=1\r") << "a,b";
+    }
+
+    void handEditedValuesReadAsWritten() {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, expected);
+        // A file of its own per case, written before the store first sees it.
+        const QString app = QStringLiteral("Mano%1")
+                                .arg(QTest::currentDataTag())
+                                .remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")));
+        WriteBytes(ConfigPath("Pinarejo/" + app + ".conf"),
+                   "[General]\nTop=1\n\n[Configuracion]\n" + line + "\n\n[Juegos]\n1\\Save=001\n");
+        const QString key = "Software\\Pinarejo\\" + app + "\\Configuracion";
+        QCOMPARE(Read(key, "ImageFile").toString(), expected);
+        QCOMPARE(Read("Software\\Pinarejo\\" + app + "\\Juegos\\1", "Save").toString(),
+                 QStringLiteral("001"));
+    }
+
+    void handEditedValueIsSeenByALaterRead() {
+        const QString key = "Software\\Pinarejo\\Editado\\Configuracion";
+        Write(key, "FontName", "Arial");
+        QCOMPARE(Read(key, "FontName").toString(), QStringLiteral("Arial"));
+        const QString file = ConfigPath("Pinarejo/Editado.conf");
+        WriteBytes(file, "[Configuracion]\nFontName=DejaVu Sans, Negrita\n");
+        QFile edited(file);
+        QVERIFY(edited.open(QIODevice::ReadWrite));
+        QVERIFY(edited.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                   QFileDevice::FileModificationTime));
+        edited.close();
+        QCOMPARE(Read(key, "FontName").toString(), QStringLiteral("DejaVu Sans, Negrita"));
+    }
+
+    // The config folder cannot be made read-only against root, so each case
+    // puts something in the way of the settings file instead.
+    void failedWriteRaisesError75_data() {
+        QTest::addColumn<QString>("org");
+        QTest::addColumn<QString>("blocker");
+        QTest::addColumn<bool>("blockerIsFolder");
+        QTest::addColumn<bool>("writtenBefore");
+        QTest::newRow("file where the maker's folder goes") << "Bloqueo1"
+                                                            << "Bloqueo1" << false << false;
+        QTest::newRow("folder where the settings file goes")
+            << "Bloqueo2"
+            << "Bloqueo2/Zelvora.conf" << true << true;
+    }
+
+    void failedWriteRaisesError75() {
+        QFETCH(QString, org);
+        QFETCH(QString, blocker);
+        QFETCH(bool, blockerIsFolder);
+        QFETCH(bool, writtenBefore);
+        const QString key = "Software\\" + org + "\\Zelvora\\Configuracion";
+        const QString blockerPath = ConfigPath(blocker);
+        if (writtenBefore) {
+            Write(key, "ColorSel", "111");
+            QVERIFY(QFile::remove(blockerPath));
+        }
+        if (blockerIsFolder)
+            QVERIFY(QDir().mkpath(blockerPath));
+        else
+            WriteBytes(blockerPath, "not a folder");
+
+        const std::optional<AppError> error = WriteError(key, "ColorSel", "222");
+        QVERIFY2(error.has_value(), "the write was reported as done");
+        QCOMPARE(error->Number(), ErrorNumber::PathFileAccess);
+        QCOMPARE(error->Source(), QStringLiteral("RegistryStore.WriteValue"));
+        const QString description = error->Description();
+        QVERIFY2(description.contains(QDir::toNativeSeparators(ConfigPath(org + "/Zelvora.conf"))),
+                 qPrintable(description));
+        QVERIFY2(description.contains(blockerPath), qPrintable(description));
+        QVERIFY2(description.contains("ColorSel"), qPrintable(description));
+
+        // The value that could not be stored must not show up as stored.
+        QVERIFY(Read(key, "ColorSel").toString() != QStringLiteral("222"));
+
+        // Once the way is clear, writing works again and reaches the file.
+        QVERIFY(blockerIsFolder ? QDir(blockerPath).removeRecursively()
+                                : QFile::remove(blockerPath));
+        Write(key, "ColorSel", "333");
+        QCOMPARE(Read(key, "ColorSel").toString(), QStringLiteral("333"));
+        QSettings onDisk(ConfigPath(org + "/Zelvora.conf"), QSettings::IniFormat);
+        QCOMPARE(onDisk.value("Configuracion/ColorSel").toString(), QStringLiteral("333"));
+    }
+
+    void badKeysAreInvalidArguments_data() {
+        QTest::addColumn<qint32>("root");
+        QTest::addColumn<QString>("keyPath");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("no Software") << kUser << "Pinarejo\\Zelvora\\Configuracion"
+                                     << "X";
+        QTest::newRow("other top key") << kUser << "Hardware\\Pinarejo\\Zelvora"
+                                       << "X";
+        QTest::newRow("no product") << kUser << "Software\\Pinarejo"
+                                    << "X";
+        QTest::newRow("empty maker") << kUser << "Software\\\\Zelvora\\Configuracion"
+                                     << "X";
+        QTest::newRow("empty part") << kUser << "Software\\Pinarejo\\Zelvora\\\\Juegos"
+                                    << "X";
+        QTest::newRow("slash in a part") << kUser << "Software\\Pina/rejo\\Zelvora"
+                                         << "X";
+        QTest::newRow("empty key path") << kUser << ""
+                                        << "X";
+        QTest::newRow("empty name") << kUser << "Software\\Pinarejo\\Zelvora"
+                                    << "";
+        QTest::newRow("slash in the name") << kUser << "Software\\Pinarejo\\Zelvora"
+                                           << "a/b";
+        QTest::newRow("local machine root") << qint32(0x80000002) << "Software\\Pinarejo\\Zelvora"
+                                            << "X";
+    }
+
+    void badKeysAreInvalidArguments() {
+        QFETCH(qint32, root);
+        QFETCH(QString, keyPath);
+        QFETCH(QString, name);
+        const std::optional<AppError> readError = ReadError(root, keyPath, name);
+        QVERIFY(readError.has_value());
+        QCOMPARE(readError->Number(), ErrorNumber::InvalidArgument);
+        QCOMPARE(readError->Source(), QStringLiteral("RegistryStore.ReadValue"));
+        std::optional<AppError> writeError;
+        try {
+            RegistryStore().WriteValue(root, keyPath, name, "1", RegistryStore::Text);
+        } catch (const AppError& error) {
+            writeError = error;
+        }
+        QVERIFY(writeError.has_value());
+        QCOMPARE(writeError->Number(), ErrorNumber::InvalidArgument);
+    }
+
+    void valuesThatAreNotTextAreRefused() {
+        const std::optional<AppError> kindError = WriteError(Settings(), "Otro", "1", 4);
+        QVERIFY(kindError.has_value());
+        QCOMPARE(kindError->Number(), ErrorNumber::InvalidArgument);
+
+        const std::optional<AppError> typeError =
+            WriteError(Settings(), "Otro", QStringList{"a", "b"});
+        QVERIFY(typeError.has_value());
+        QCOMPARE(typeError->Number(), ErrorNumber::TypeMismatch);
+        QCOMPARE(Read(Settings(), "Otro").toString(), QString());
+    }
+};
+
+int main(int argc, char** argv) {
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        return 1;
+    configFolder = &folder;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path()));
+    QCoreApplication app(argc, argv);
+    TestStore test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_store.moc"
