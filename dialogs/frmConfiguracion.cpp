@@ -69,6 +69,12 @@ frmConfiguracion::~frmConfiguracion() = default;
 
 void frmConfiguracion::BuildControls() {
     fraOpciones_->setObjectName(QStringLiteral("fraOpciones"));
+    // The caption sits on the frame's line, as on the classic frame, so the
+    // first row fits under it.
+    fraOpciones_->setStyleSheet(QStringLiteral(
+        "QGroupBox#fraOpciones { border: 1px solid palette(mid); border-radius: 2px;"
+        " margin-top: 0.5em; }"
+        "QGroupBox#fraOpciones::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
     picOpciones_->setObjectName(QStringLiteral("picOpciones"));
     for (int i = 0; i < 6; ++i) {
         lblEtiquetas_[i] = new QLabel(picOpciones_);
@@ -84,8 +90,11 @@ void frmConfiguracion::BuildControls() {
     }
     lblFuente_ = new QLabel(QStringLiteral("M"), picOpciones_);
     lblFuente_->setObjectName(QStringLiteral("lblFuente"));
-    lblFuente_->setFrameStyle(QFrame::Box | QFrame::Plain);
     lblFuente_->setAlignment(Qt::AlignCenter);
+    // The letter takes the chosen colour; the frame keeps the usual one.
+    lblFuente_->setForegroundRole(QPalette::Text);
+    lblFuente_->setStyleSheet(
+        QStringLiteral("QLabel#lblFuente { border: 1px solid palette(window-text); }"));
 
     // The buttons and the path lie on the form, over the frame.
     for (int i = 0; i < 4; ++i) {
@@ -138,6 +147,22 @@ void frmConfiguracion::PlaceControls() {
         windows.MoveTwips(cmdAcciones_[i], 3090, 150 + 480 * i, 1365, 375);
 }
 
+// The captions are laid out for the classic 8-point face; ours is taller and
+// wider. A caption grows to its text around the same middle line, never into
+// the swatch beside it.
+void frmConfiguracion::FitCaptions() {
+    const int gap = 4;
+    for (int i = 0; i < 6; ++i) {
+        QLabel* caption = lblEtiquetas_[i];
+        const QRect place = caption->geometry();
+        const QSize wanted = caption->sizeHint();
+        const int room = (i < 5 ? lblColores_[0]->x() : picOpciones_->width()) - gap - place.x();
+        const int width = qBound(place.width(), wanted.width(), qMax(place.width(), room));
+        const int height = qMax(place.height(), wanted.height());
+        caption->setGeometry(place.x(), place.center().y() - (height - 1) / 2, width, height);
+    }
+}
+
 void frmConfiguracion::SetTabOrder() {
     QWidget* order[] = {cmdColores_[0],  cmdColores_[1],  cmdColores_[2], cmdColores_[3],
                         cmdFuente_,      txtImageFile_,   cmdAbrir_,      cmdAcciones_[0],
@@ -148,6 +173,7 @@ void frmConfiguracion::SetTabOrder() {
 }
 
 void frmConfiguracion::Design() {
+    FitCaptions();
     loading_ = false;
     setModal(true);
     exec();
@@ -171,7 +197,7 @@ void frmConfiguracion::SetlblFuenteForeColor(qint32 colour) {
 void frmConfiguracion::ShowPreview() {
     lblFuente_->setFont(previewFont_.ToQFont());
     QPalette palette = lblFuente_->palette();
-    palette.setColor(QPalette::WindowText, ColourFromWindows(previewColour_));
+    palette.setColor(QPalette::Text, ColourFromWindows(previewColour_));
     lblFuente_->setPalette(palette);
 }
 

@@ -68,6 +68,7 @@ private:
     void BuildControls();
     void PlaceControls();
     void SetTabOrder();
+    void FitCaptions();
     void ShowPreview();
     void Close();
     ctlCuadricula& Board() const;

@@ -135,8 +135,13 @@ private slots:
             frame = dialog->fraOpciones()->title();
             accept = dialog->cmdAcciones(0)->text();
             apply = dialog->cmdAcciones(2)->text();
-            for (int i = 0; i < 6; ++i)
-                rows << dialog->lblEtiquetas(i)->text();
+            for (int i = 0; i < 6; ++i) {
+                QLabel* caption = dialog->lblEtiquetas(i);
+                rows << caption->text();
+                QVERIFY2(caption->width() >= caption->sizeHint().width() &&
+                             caption->height() >= caption->sizeHint().height(),
+                         qPrintable(caption->text() + " is clipped"));
+            }
             tips << dialog->cmdColores(3)->toolTip() << dialog->cmdFuente()->toolTip()
                  << dialog->cmdAbrir()->toolTip();
             QVERIFY(dialog->isModal());
@@ -375,13 +380,22 @@ private slots:
         QCOMPARE(board->Grid()->PictureFile(), kept);
     }
 
-    void tabIntoThePathSelectsIt() {
+    void enteringThePathSelectsIt_data() {
+        QTest::addColumn<bool>("byTab");
+        QTest::newRow("Tab") << true;
+        QTest::newRow("focus set by the program") << false;
+    }
+    void enteringThePathSelectsIt() {
+        QFETCH(bool, byTab);
         home->Store(0, "ImageFile", "/tmp/viejo.png");
         QString selected, afterTyping;
         QVERIFY(Open([&](frmConfiguracion* dialog) {
             QVERIFY(Activate(dialog));
             dialog->cmdFuente()->setFocus();
-            Key(dialog, Qt::Key_Tab);
+            if (byTab)
+                Key(dialog, Qt::Key_Tab);
+            else
+                dialog->txtImageFile()->setFocus();
             QCOMPARE(dialog->focusWidget(), dialog->txtImageFile());
             selected = dialog->txtImageFile()->selectedText();
             QTest::keyClicks(dialog->txtImageFile(), "n");
