@@ -199,6 +199,10 @@ QString TextToStore(const QVariant& value) {
 
 QVariant RegistryStore::ReadValue(qint32 root, const QString& keyPath, const QString& name) const {
     const Location location = Locate(root, keyPath, name, kReadSource);
+    // A value never written is an empty variant: its text is empty too, and
+    // a caller that cares can tell it from a stored empty text.
+    if (!location.settings->contains(location.key))
+        return QVariant();
     return QVariant(StoredText(*location.settings, location.key));
 }
 

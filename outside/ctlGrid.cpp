@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStaticText>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -590,10 +591,27 @@ void ctlGrid::RepaintAll() {
         viewport()->update();
 }
 
+// Decides the bars from the room inside the frame, not from the viewport,
+// which still has the old bars taken off: a grid that fits once its bars
+// are gone must lose them.
 void ctlGrid::UpdateScrollBars() {
     if (d_->layoutDirty)
         return;
-    const QSize room = viewport()->size();
+    const QSize inside = contentsRect().size();
+    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const auto decide = [](Qt::ScrollBarPolicy policy, bool overflow) {
+        return policy == Qt::ScrollBarAlwaysOn || (policy == Qt::ScrollBarAsNeeded && overflow);
+    };
+    bool vertical = false, horizontal = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        vertical =
+            decide(verticalScrollBarPolicy(), d_->headerHeight + d_->BodyHeight() >
+                                                  inside.height() - (horizontal ? barWidth : 0));
+        horizontal = decide(horizontalScrollBarPolicy(),
+                            d_->GridWidth() > inside.width() - (vertical ? barWidth : 0));
+    }
+    const QSize room(std::max(0, inside.width() - (vertical ? barWidth : 0)),
+                     std::max(0, inside.height() - (horizontal ? barWidth : 0)));
     const int bodyRoom = std::max(0, room.height() - d_->headerHeight);
     horizontalScrollBar()->setRange(0, std::max(0, d_->GridWidth() - room.width()));
     horizontalScrollBar()->setPageStep(std::max(1, room.width()));
@@ -897,7 +915,12 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
                     painter.save();
                     painter.setClipRect(inner, Qt::IntersectClip);
                 }
-                painter.drawStaticText(x, y, cell.prepared);
+                // Static text draws no underline or strike-through.
+                if (font.font.underline() || font.font.strikeOut())
+                    painter.drawText(QRect(x, y, cell.textWidth, font.lineHeight),
+                                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cell.text);
+                else
+                    painter.drawStaticText(x, y, cell.prepared);
                 if (clip) {
                     painter.restore();
                     painterFont = -1;

@@ -43,7 +43,8 @@ private slots:
     void colourConversion() {
         QFETCH(QString, stored);
         QFETCH(int, colour);
-        for (const char* name : {"ColorFondo", "ColorSel", "ColorCelAct", "ColorLineas", "FontColor"})
+        for (const char* name :
+             {"ColorFondo", "ColorSel", "ColorCelAct", "ColorLineas", "FontColor"})
             home->Store(0, name, stored);
         ctlCuadricula board;
         Reload(board);
@@ -100,13 +101,18 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<double>("expectedSize");
         QTest::addColumn<QString>("expectedName");
-        QTest::newRow("14 points") << "14" << "DejaVu Serif" << 14.0 << "DejaVu Serif";
-        QTest::newRow("zero keeps the size") << "0" << "" << 11.0 << "Keep";
-        QTest::newRow("negative keeps the size") << "-3" << "" << 11.0 << "Keep";
-        QTest::newRow("no number keeps the size") << "grande" << "" << 11.0 << "Keep";
-        QTest::newRow("four decimals") << "8.123456" << "" << 8.1235 << "Keep";
-        QTest::newRow("name handed on unchanged") << "" << " Rara  Fuente " << 11.0
-                                                  << " Rara  Fuente ";
+        QTest::newRow("14 points") << "14"
+                                   << "DejaVu Serif" << 14.0 << "DejaVu Serif";
+        QTest::newRow("zero keeps the size") << "0"
+                                             << "" << 11.0 << "Keep";
+        QTest::newRow("negative keeps the size") << "-3"
+                                                 << "" << 11.0 << "Keep";
+        QTest::newRow("no number keeps the size") << "grande"
+                                                  << "" << 11.0 << "Keep";
+        QTest::newRow("four decimals") << "8.123456"
+                                       << "" << 8.1235 << "Keep";
+        QTest::newRow("name handed on unchanged") << ""
+                                                  << " Rara  Fuente " << 11.0 << " Rara  Fuente ";
     }
     void fontSizeAndName() {
         QFETCH(QString, size);
@@ -124,9 +130,9 @@ private slots:
     }
 
     void emptyStoredTextsGiveBlackAndNoPicture() {
-        for (const char* name : {"ColorFondo", "ColorSel", "ColorCelAct", "ColorLineas",
-                                 "FontColor", "ImageFile", "FontBold", "FontItalic", "FontSize",
-                                 "FontName"})
+        for (const char* name :
+             {"ColorFondo", "ColorSel", "ColorCelAct", "ColorLineas", "FontColor", "ImageFile",
+              "FontBold", "FontItalic", "FontSize", "FontName"})
             home->Store(0, name, "");
         ctlCuadricula board;
         board.BoardFont()->SetSize(12);

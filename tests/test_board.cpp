@@ -234,7 +234,8 @@ private slots:
         QTest::addColumn<QString>("saved");
         QTest::addColumn<QList<QPoint>>("marked");
         QTest::newRow("odd length") << "00101" << QList<QPoint>{QPoint(1, 1)};
-        QTest::newRow("one digit at the end") << "0115" << QList<QPoint>{QPoint(1, 2), QPoint(5, 1)};
+        QTest::newRow("one digit at the end")
+            << "0115" << QList<QPoint>{QPoint(5, 1), QPoint(1, 2)};
         QTest::newRow("000") << "000011" << QList<QPoint>{QPoint(1, 2)};
         QTest::newRow("past the last cell") << "031999002" << QList<QPoint>{QPoint(2, 1)};
         QTest::newRow("listed twice") << "002002" << QList<QPoint>{QPoint(2, 1)};
@@ -323,14 +324,22 @@ private slots:
         QTest::addColumn<QString>("columns");
         QTest::addColumn<QString>("rows");
         QTest::addColumn<int>("number");
-        QTest::newRow("no columns") << "0" << "5" << 5;
-        QTest::newRow("negative rows") << "5" << "-2" << 5;
-        QTest::newRow("1000 cells") << "40" << "25" << 5;
-        QTest::newRow("a million cells") << "1000" << "1000" << 5;
-        QTest::newRow("product past 32 bits") << "2000000000" << "2000000000" << 5;
-        QTest::newRow("missing") << "" << "5" << 13;
-        QTest::newRow("not a number") << "diez" << "5" << 13;
-        QTest::newRow("too large for 32 bits") << "99999999999" << "5" << 6;
+        QTest::newRow("no columns") << "0"
+                                    << "5" << 5;
+        QTest::newRow("negative rows") << "5"
+                                       << "-2" << 5;
+        QTest::newRow("1000 cells") << "40"
+                                    << "25" << 5;
+        QTest::newRow("a million cells") << "1000"
+                                         << "1000" << 5;
+        QTest::newRow("product past 32 bits") << "2000000000"
+                                              << "2000000000" << 5;
+        QTest::newRow("missing") << ""
+                                 << "5" << 13;
+        QTest::newRow("not a number") << "diez"
+                                      << "5" << 13;
+        QTest::newRow("too large for 32 bits") << "99999999999"
+                                               << "5" << 6;
     }
     void impossibleDimensionsAreRefused() {
         QFETCH(QString, columns);

@@ -16,8 +16,8 @@ namespace {
 QString Puzzles(std::initializer_list<int> numbers) {
     QString file;
     for (int number : numbers)
-        file += PuzzleSection(number, QStringLiteral("Tema %1").arg(number), 3, 2, "SOLAXE",
-                              "SOL", "001002003");
+        file += PuzzleSection(number, QStringLiteral("Tema %1").arg(number), 3, 2, "SOLAXE", "SOL",
+                              "001002003");
     return file;
 }
 } // namespace
@@ -85,7 +85,8 @@ private slots:
 
     void keyboardChoosesToo() {
         ctlCuadricula board;
-        QVERIFY(Choose(board, [](QWidget* chooser) { ChooserDriver::ArrowDownAndEnter(chooser, 1); }));
+        QVERIFY(
+            Choose(board, [](QWidget* chooser) { ChooserDriver::ArrowDownAndEnter(chooser, 1); }));
         QCOMPARE(board.NumeroJuego(), 2);
     }
 

@@ -143,6 +143,8 @@ private slots:
     void handleIsStable();
 
     void paintsColoursWhereTheyBelong();
+    void strikeThroughAndUnderlineAreDrawn();
+    void barsGoAwayWhenTheGridFitsAgain();
     void pictureShowsBehindTheCells();
 
 private:
@@ -783,6 +785,57 @@ void GridTest::pictureShowsBehindTheCells() {
         QCOMPARE(grid.PictureFile(), none);
         QCOMPARE(PixelAt(grid, CellCentre(grid, 4, 4, false)), QColor(Qt::white));
     }
+}
+
+// The longest run of text-coloured pixels along any one line of a cell.
+static int LongestInkRun(const QImage& shot, const QRect& box, const QColor& ink) {
+    int longest = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        int run = 0;
+        for (int x = box.left(); x <= box.right(); ++x) {
+            run = QColor(shot.pixel(x, y)) == ink ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    return longest;
+}
+
+void GridTest::strikeThroughAndUnderlineAreDrawn() {
+    ctlGrid& grid = *grid_;
+    grid.SetFont(Font(14));
+    grid.SetTextColor(0x000000);
+    grid.SetGridLines(false);
+    BuildLetters(grid, 1, 3);
+    grid.SetGridLines(false);
+    for (int row = 1; row <= 3; ++row)
+        grid.SetCellText(1, row, QStringLiteral("IIIIIIII"));
+    FontRef struck = MakeFont(*grid.Font());
+    struck->SetStrikethrough(true);
+    grid.SetCellFont(1, 2, struck);
+    FontRef underlined = MakeFont(*grid.Font());
+    underlined->SetUnderline(true);
+    grid.SetCellFont(1, 3, underlined);
+    ShowSized(grid, grid.GetGridWidth(true), grid.GetGridHeight(true));
+
+    const QImage shot = grid.viewport()->grab().toImage();
+    const int plain = LongestInkRun(shot, CellBox(grid, 1, 1), Qt::black);
+    // Upright strokes of I leave only short runs; a line through or under
+    // the letters runs across all of them.
+    QVERIFY(LongestInkRun(shot, CellBox(grid, 1, 2), Qt::black) > plain + 20);
+    QVERIFY(LongestInkRun(shot, CellBox(grid, 1, 3), Qt::black) > plain + 20);
+}
+
+// A grid shown small first, with its bars, then given its full size must
+// lose the bars rather than keep the room they took.
+void GridTest::barsGoAwayWhenTheGridFitsAgain() {
+    ctlGrid& grid = *grid_;
+    BuildLetters(grid, 10, 10);
+    ShowSized(grid, 60, 60);
+    QTRY_VERIFY(grid.verticalScrollBar()->isVisible());
+    grid.resize(grid.GetGridWidth(true), grid.GetGridHeight(true));
+    QTRY_VERIFY(!grid.verticalScrollBar()->isVisible());
+    QVERIFY(!grid.horizontalScrollBar()->isVisible());
+    QCOMPARE(grid.viewport()->size(), QSize(grid.GetGridWidth(), grid.GetGridHeight()));
 }
 
 QTEST_MAIN(GridTest)

@@ -98,11 +98,11 @@ private slots:
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QSignalSpy destroyed(window, &QObject::destroyed);
-        QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
 
         window->findChild<QAction*>("mnuOpcSalir")->trigger();
-        QVERIFY(destroyed.wait(2000));
-        QCOMPARE(lastClosed.count(), 1);
+        QVERIFY(!window->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(destroyed.count(), 1);
         QCOMPARE(person.Count("yesno"), 1);
         QCOMPARE(person.Count("error"), 0);
     }
