@@ -92,9 +92,8 @@ class SettingsDialogTest : public QObject {
         return driver.Acted() && !driver.TimedOut() && closedByAct;
     }
 
-    // Every file of the config folder with its contents: what "nothing was
-    // written" is checked against (the store reads a value never written as
-    // the empty text, so asking it cannot tell).
+    // Every file of the config folder with its contents: "nothing was
+    // written" means not one of them changed.
     QMap<QString, QByteArray> StoreFiles() const {
         QMap<QString, QByteArray> files;
         QDirIterator it(home->ConfigFolder(), QDir::Files, QDirIterator::Subdirectories);
