@@ -28,6 +28,7 @@ public:
 
     // Published interface, in its order.
     void ShowSolution();
+    void ShowConfiguration();
     bool ShowGames();
     void Save();
     void Refresh(bool ReadFromRegistry);
@@ -64,6 +65,11 @@ public:
     qint32 TextColour() const { return textColour_; }
     QString PictureFile() const { return pictureFile_; }
     FontRef BoardFont() const { return font_; }
+
+    // For the settings dialog while ShowConfiguration has it open; without
+    // an open dialog they do nothing.
+    void ApplyDialogSettings();
+    void SetDialogDefaults();
 
     // Reads puzzle `number` of the data file into the board, all or
     // nothing: on failure the board keeps the puzzle it had.
