@@ -223,13 +223,21 @@ void frmMain::ArrangeControls() {
     }
 }
 
-void frmMain::mnuOpcConfiguracion_Click() {}
+void frmMain::mnuOpcConfiguracion_Click() {
+    Report([&] { ctlCuadricula_->ShowConfiguration(); });
+}
 
-void frmMain::mnuAyuComoUsar_Click() {}
+void frmMain::mnuAyuComoUsar_Click() {
+    Report([&] { ctlCuadricula_->ShowHelp(); });
+}
 
-void frmMain::mnuAyuSolucion_Click() {}
+void frmMain::mnuAyuSolucion_Click() {
+    Report([&] { ctlCuadricula_->ShowSolution(); });
+}
 
-void frmMain::mnuAyuAcercaDe_Click() {}
+void frmMain::mnuAyuAcercaDe_Click() {
+    Report([&] { ctlCuadricula_->ShowAbout(); });
+}
 
 bool frmMain::ConfirmExit() {
     try {
