@@ -14,7 +14,9 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QList>
 #include <cmath>
@@ -113,11 +115,18 @@ void StoreLines(const QList<QByteArrayView>& lines) {
     }
 }
 
+QVariant Stored(const char* name) {
+    return RegistryStore().ReadValue(RegistryStore::CurrentUser, KeyPath(), QLatin1String(name));
+}
+
 // The store's settings cache tells a rewritten file by its size and time
-// (in milliseconds): give each written file a time of its own.
-void StoreWholeFile(QByteArrayView bytes) {
+// (in milliseconds): give each written file a time of its own. False when
+// the board must not read the file: its picture could not be moved into
+// the program folder, because the store refuses to write a broken file.
+bool StoreWholeFile(QByteArrayView bytes) {
     static qint64 written = 0;
     QFile file(FuzzHome::StoreFile());
+    QDir().mkpath(QFileInfo(file).path());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes.data(), bytes.size()) != bytes.size())
         qFatal("cannot write %s", qPrintable(file.fileName()));
@@ -125,11 +134,20 @@ void StoreWholeFile(QByteArrayView bytes) {
     file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000 + ++written),
                      QFileDevice::FileModificationTime);
     file.close();
-    const QVariant picture =
-        RegistryStore().ReadValue(RegistryStore::CurrentUser, KeyPath(), "ImageFile");
-    if (picture.isValid())
+    const QVariant picture = Stored("ImageFile");
+    if (!picture.isValid() || picture.toString().isEmpty())
+        return true;
+    try {
         RegistryStore().WriteValue(RegistryStore::CurrentUser, KeyPath(), "ImageFile",
                                    PictureInProgramFolder(picture.toString()), RegistryStore::Text);
+        return true;
+    } catch (const AppError& error) {
+        if (error.Number() != ErrorNumber::PathFileAccess)
+            Broken("the store refused a write with an unexpected error", error.Description());
+        for (const char* name : kNames)
+            Stored(name);
+        return false;
+    }
 }
 
 void ShowBoard() {
@@ -180,11 +198,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     FuzzHome::FreshStore();
+    bool show = true;
     if (bytes.startsWith('['))
-        StoreWholeFile(bytes);
+        show = StoreWholeFile(bytes);
     else if (!bytes.isEmpty())
         StoreLines(lines);
-    ShowBoard();
+    if (show)
+        ShowBoard();
     QCoreApplication::sendPostedEvents();
     return 0;
 }

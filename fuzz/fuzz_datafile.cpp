@@ -1,7 +1,9 @@
 // The bytes are the puzzle data file. The titles are read the way the game
 // chooser reads them, and puzzles are loaded and shown by the board's own
-// code, with the word list beside it.
+// code, with the word list beside it. What the board loads is held against
+// a plain second reading of the file's rules.
 #include "FuzzHome.h"
+#include "PlainProfileReader.h"
 
 #include "board/ctlCuadricula.h"
 #include "outside/AppError.h"
@@ -31,12 +33,23 @@ QStringList TitlesLikeTheChooser() {
     }
 }
 
-[[noreturn]] void Broken(const char* what, qint32 number) {
-    std::fprintf(stderr, "Puzzle %d: %s\n", number, what);
+[[noreturn]] void Broken(const char* what, qint32 number, const QString& detail = QString()) {
+    std::fprintf(stderr, "Puzzle %d: %s %s\n", number, what, qPrintable(detail));
     std::abort();
 }
 
-void Show(ctlCuadricula& board, ctlLista& list, qint32 number, const QString& listedTitle) {
+void Compare(const char* key, const QString& loaded, const PlainProfileReader& plain,
+             qint32 number) {
+    const std::optional<QString> expected =
+        plain.Value(QString::number(number), QLatin1String(key));
+    if (expected && *expected != loaded)
+        Broken("loaded another value than the file holds for", number,
+               QStringLiteral("%1: \"%2\" instead of \"%3\"")
+                   .arg(QLatin1String(key), loaded.left(200), expected->left(200)));
+}
+
+void Show(ctlCuadricula& board, ctlLista& list, qint32 number, const QString& listedTitle,
+          const PlainProfileReader& plain) {
     board.SetNumeroJuego(number);
     try {
         board.LoadPuzzle();
@@ -48,6 +61,10 @@ void Show(ctlCuadricula& board, ctlLista& list, qint32 number, const QString& li
         Broken("loaded with a size a cell list cannot name", number);
     if (!listedTitle.isNull() && board.Titulo() != listedTitle)
         Broken("loaded with another title than the chooser lists", number);
+    Compare("Titulo", board.Titulo(), plain, number);
+    Compare("Letras", board.Letras(), plain, number);
+    Compare("Palabras", board.Palabras(), plain, number);
+    Compare("Solucion", board.Solucion(), plain, number);
     try {
         board.Refresh(true);
         list.SetNumeroJuego(number);
@@ -70,13 +87,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IniFileReader::ForgetParsedFiles();
     const QStringList titles = TitlesLikeTheChooser();
     const auto listed = qint32(titles.size());
+    const PlainProfileReader plain(QByteArrayView(data, qsizetype(size)));
+    for (qint32 number = 1; number <= listed + 1; ++number)
+        Compare("Titulo", number <= listed ? titles[number - 1] : QString(), plain, number);
 
     ctlCuadricula board;
     ctlLista list;
     for (qint32 number = 1; number <= listed + 1; ++number) {
         if (number > FirstLoaded && number < listed)
             number = listed;
-        Show(board, list, number, number <= listed ? titles[number - 1] : QString());
+        Show(board, list, number, number <= listed ? titles[number - 1] : QString(), plain);
     }
     return 0;
 }
