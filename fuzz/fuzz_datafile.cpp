@@ -67,9 +67,11 @@ void Show(ctlCuadricula& board, ctlLista& list, qint32 number, const QString& li
     Compare("Solucion", board.Solucion(), plain, number);
     try {
         board.Refresh(true);
+        board.grab(); // paints the letters as the player would see them
         list.SetNumeroJuego(number);
         list.SetPalabras(board.Palabras());
         list.Refresh();
+        list.grab();
         board.Refresh(false); // as the solution viewer shows it
     } catch (const AppError&) {
     }
@@ -93,6 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     ctlCuadricula board;
     ctlLista list;
+    board.resize(300, 300);
+    list.resize(150, 300);
     for (qint32 number = 1; number <= listed + 1; ++number) {
         if (number > FirstLoaded && number < listed)
             number = listed;

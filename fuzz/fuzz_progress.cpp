@@ -107,6 +107,8 @@ void BoardRoundTrip() {
         Expect(error, "ctlCuadricula.Load");
         return;
     }
+    board.resize(300, 120);
+    board.grab(); // paints the marks
     const QList<QPoint> marked = Marked(board);
     board.Save();
     if (!IsCanonical(Stored("Save"), 3, board.Columns() * board.Rows()))
@@ -127,6 +129,8 @@ void ListRoundTrip() {
         Expect(error, "ctlListaPalabras.ListaActualizar");
         return;
     }
+    list.resize(150, 400);
+    list.grab(); // paints the crossed-out words
     const QList<int> crossed = CrossedOut(list);
     list.Save();
     if (!IsCanonical(Stored("Palabras"), 2, list.Grid()->GetRowCount()))
