@@ -11,8 +11,10 @@
 #include <QSettings>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <signal.h>
 
 namespace {
 
@@ -47,8 +49,27 @@ QString TemporaryRoot() {
     return QDir::tempPath();
 }
 
+// The folder carries the fuzzer's process number: a fuzzer that stops on a
+// crash leaves it behind, and the next one takes away those whose process
+// is gone.
+QString FolderPrefix() {
+    return QStringLiteral("zelvora-fuzz-");
+}
+
+void RemoveFoldersOfEndedFuzzers() {
+    const QDir root(TemporaryRoot());
+    for (const QString& name : root.entryList({FolderPrefix() + u'*'}, QDir::Dirs)) {
+        bool ok = false;
+        const qint64 process = name.mid(FolderPrefix().size()).section(u'-', 0, 0).toLongLong(&ok);
+        if (ok && process > 0 && ::kill(pid_t(process), 0) != 0 && errno == ESRCH)
+            QDir(root.filePath(name)).removeRecursively();
+    }
+}
+
 struct Home {
-    QTemporaryDir folder{TemporaryRoot() + QStringLiteral("/zelvora-fuzz-XXXXXX")};
+    QTemporaryDir folder{TemporaryRoot() + u'/' + FolderPrefix() +
+                         QString::number(QCoreApplication::applicationPid()) +
+                         QStringLiteral("-XXXXXX")};
 };
 
 // The store's key paths are "Software\<maker>\<product>\...": on this
@@ -65,6 +86,7 @@ Home* home = nullptr;
 } // namespace
 
 void FuzzHome::Start(int* argc, char*** argv) {
+    RemoveFoldersOfEndedFuzzers();
     home = new Home;
     // libFuzzer ends with exit(): take the folder away then.
     std::atexit([] { delete home; });
