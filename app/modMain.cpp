@@ -45,11 +45,12 @@ void SharedServices::Release() {
 
 int modMain(int argc, char** argv) {
     if (!DisplayAvailable()) {
-        std::fputs("Zelvora needs a graphical display, and none was found (DISPLAY and "
-                   "WAYLAND_DISPLAY are not set).\n"
-                   "Start it from a desktop session, or under a virtual display:\n"
-                   "    xvfb-run -a ./build/zelvora\n",
-                   stderr);
+        std::fprintf(stderr,
+                     "Zelvora needs a graphical display, and none was found (DISPLAY and "
+                     "WAYLAND_DISPLAY are not set).\n"
+                     "Start it from a desktop session, or under a virtual display:\n"
+                     "    xvfb-run -a %s\n",
+                     argc > 0 ? argv[0] : "zelvora");
         return 2;
     }
     QApplication application(argc, argv);
