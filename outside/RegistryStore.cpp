@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSettings>
@@ -185,6 +186,67 @@ void ForgetFailedWrite(QSettings& settings, const QString& key, const QVariant& 
         settings.remove(key);
 }
 
+#ifndef Q_OS_WIN
+// Qt keeps each settings file in a cache shared by the whole process and
+// reads it again only when its size or its modification time, to the
+// millisecond, has changed. Another copy of the program that rewrote the
+// file within the same millisecond (or the same tick of a file system that
+// keeps coarse times) without changing its size would go unseen: this copy
+// would answer from the old contents, skip a write it believes made, or
+// write the old contents back over the other copy's progress. So writers
+// take turns, and each leaves the file with a time later than the one it
+// found.
+constexpr int kTurnWaitMs = 5000;
+constexpr int kTurnStaleMs = 1000;
+
+// The turn, or nothing when it cannot be had: the write then goes ahead as
+// Qt alone makes it (and fails there, saying why, if the folder is blocked).
+// A write takes milliseconds, so a turn held for a second belongs to a copy
+// that hung or was killed, perhaps before it could even sign the lock.
+std::unique_ptr<QLockFile> TakeWriteTurn(const QString& fileName) {
+    if (!QDir().mkpath(QFileInfo(fileName).path()))
+        return nullptr;
+    auto turn = std::make_unique<QLockFile>(fileName + QStringLiteral(".write-lock"));
+    turn->setStaleLockTime(kTurnStaleMs);
+    if (!turn->tryLock(kTurnWaitMs))
+        return nullptr;
+    // Qt's own lock of the file, left by a copy killed while holding it
+    // before it could sign it, would hold Qt up for half a minute. With the
+    // turn no other copy is inside it, so a second's patience is enough.
+    QLockFile qtLock(fileName + QStringLiteral(".lock"));
+    qtLock.setStaleLockTime(kTurnStaleMs);
+    if (qtLock.tryLock(2 * kTurnStaleMs))
+        qtLock.unlock();
+    return turn;
+}
+
+// Milliseconds since the epoch, as Qt compares them; nothing for no file.
+std::optional<qint64> ModificationTime(const QString& fileName) {
+    const QFileInfo info(fileName);
+    if (!info.exists())
+        return std::nullopt;
+    return info.lastModified().toMSecsSinceEpoch();
+}
+
+void MoveTimeOn(const QString& fileName, std::optional<qint64> found) {
+    if (!found)
+        return;
+    const std::optional<qint64> now = ModificationTime(fileName);
+    if (!now || *now > *found)
+        return;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    // File systems that keep whole seconds, or even two, need bigger steps.
+    for (const qint64 stepMs : {1, 1000, 2000}) {
+        const QDateTime later = QDateTime::fromMSecsSinceEpoch(*found + stepMs);
+        if (file.setFileTime(later, QFileDevice::FileModificationTime) &&
+            ModificationTime(fileName).value_or(0) > *found)
+            return;
+    }
+}
+#endif
+
 QString TextToStore(const QVariant& value) {
     if (!value.isValid() || value.isNull())
         return QStringLiteral("");
@@ -215,6 +277,10 @@ void RegistryStore::WriteValue(qint32 root, const QString& keyPath, const QStrin
     const QString text = TextToStore(value);
     const Location location = Locate(root, keyPath, name, kWriteSource);
     QSettings& settings = *location.settings;
+#ifndef Q_OS_WIN
+    const std::unique_ptr<QLockFile> turn = TakeWriteTurn(settings.fileName());
+    const std::optional<qint64> found = ModificationTime(settings.fileName());
+#endif
     // A value that is already stored is not written again: writing costs a
     // whole-file rewrite and a flush to disk. The store is brought up to
     // date first, so a value another copy of the program changed is seen.
@@ -225,8 +291,12 @@ void RegistryStore::WriteValue(qint32 root, const QString& keyPath, const QStrin
         return;
     settings.setValue(location.key, text);
     settings.sync();
-    if (settings.status() == QSettings::NoError)
+    if (settings.status() == QSettings::NoError) {
+#ifndef Q_OS_WIN
+        MoveTimeOn(settings.fileName(), found);
+#endif
         return;
+    }
     const QString reason = WriteFailureReason(settings);
     ForgetFailedWrite(settings, location.key, before);
     const QString description =
