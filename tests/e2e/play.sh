@@ -2,7 +2,8 @@
 # A whole game through the real program on a virtual display, as a person
 # plays it: choose a puzzle with the keyboard, mark cells and cross a word
 # out with the mouse, close and answer Yes, start again and find it all back,
-# on screen and in the settings file. Then once more, ended by SIGTERM.
+# on screen and in the settings file. Then once more, ended by SIGTERM, and
+# once ended by SIGTERM while the game chooser is open.
 #
 #   play.sh PROGRAM SOURCE_DIR
 #
@@ -101,13 +102,19 @@ start_program() {
   xdotool windowfocus --sync "$wid"
 }
 
-# Chooses the puzzle in row ROW of the chooser with the keyboard.
-choose_puzzle() {
-  local row=$1 chooser
+# Opens the chooser through the menu, with the keyboard.
+open_chooser() {
+  xdotool windowfocus --sync "$wid"
   xdotool key --window "$wid" alt+"$options_letter"
   sleep 0.2
   xdotool key "$choose_letter"
   wait_for 5 window_is_open "$chooser_title" || fail "the chooser did not open"
+}
+
+# Chooses the puzzle in row ROW of the chooser with the keyboard.
+choose_puzzle() {
+  local row=$1 chooser
+  open_chooser
   chooser=$(main_window "$chooser_title")
   xdotool windowfocus --sync "$chooser"
   for ((i = 1; i < row; i++)); do xdotool key Down; done
@@ -251,4 +258,15 @@ pid=
 with_new=$( (fold -w3 <<<"$expected_save" && cell_index "${plain[1]}") | sort | tr -d '\n')
 [[ $(stored Save) == "$with_new" ]] || fail "after SIGTERM stored $(stored Save), expected $with_new"
 echo "stored after SIGTERM: Save=$(stored Save)"
+
+# ---- SIGTERM while the chooser is open: the program still ends cleanly ----
+start_program
+choose_puzzle $puzzle
+open_chooser
+kill -TERM "$pid"
+wait_for 10 program_ended || fail "the program did not end on SIGTERM with the chooser open"
+wait "$pid" || fail "the program ended on SIGTERM with the chooser open with status $?"
+pid=
+[[ $(stored Save) == "$with_new" ]] || fail "with the chooser open, SIGTERM stored $(stored Save)"
+echo "ended by SIGTERM with the chooser open; Save=$(stored Save)"
 echo "PASS"
