@@ -24,8 +24,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <csignal>
 #include <memory>
+#include <optional>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <signal.h>
 #include <sys/types.h>
 
 namespace {
@@ -253,6 +257,15 @@ private slots:
         QVERIFY(!QFile::exists(folder.filePath("config/Pinarejo/Zelvora.conf")));
     }
 };
+
+#else
+// Termination signals are a Unix matter.
+class SessionEndTest : public QObject {
+    Q_OBJECT
+private slots:
+    void unixOnly() { QSKIP("termination signals are a Unix matter"); }
+};
+#endif
 
 QTEST_MAIN(SessionEndTest)
 #include "test_session_end.moc"
