@@ -3,6 +3,7 @@
 #include "outside/AppError.h"
 #include "outside/MessageCatalogue.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,9 +12,17 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QStringList>
+#include <QThread>
 #include <algorithm>
 #include <memory>
 #include <optional>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -197,26 +206,54 @@ void ForgetFailedWrite(QSettings& settings, const QString& key, const QVariant& 
 // take turns, and each leaves the file with a time later than the one it
 // found.
 constexpr int kTurnWaitMs = 5000;
-constexpr int kTurnStaleMs = 1000;
+constexpr int kTurnPollMs = 2;
+constexpr int kAbandonedLockMs = 1000;
 
-// The turn, or nothing when it cannot be had: the write then goes ahead as
-// Qt alone makes it (and fails there, saying why, if the folder is blocked).
-// A write takes milliseconds, so a turn held for a second belongs to a copy
-// that hung or was killed, perhaps before it could even sign the lock.
-std::unique_ptr<QLockFile> TakeWriteTurn(const QString& fileName) {
-    if (!QDir().mkpath(QFileInfo(fileName).path()))
+// The turn is a lock on the settings folder, which the system lets go of
+// when its holder ends, however it ends: a killed copy leaves nothing behind.
+class WriteTurn {
+public:
+    explicit WriteTurn(int folder) : folder_(folder) {}
+    WriteTurn(const WriteTurn&) = delete;
+    WriteTurn& operator=(const WriteTurn&) = delete;
+    ~WriteTurn() { ::close(folder_); }
+
+private:
+    int folder_;
+};
+
+// Qt's own lock of the file, left by a copy killed while holding it before
+// it could sign it, would hold Qt up for half a minute. With the turn no
+// other copy is inside it, so a second's patience is enough.
+void ClearAbandonedQtLock(const QString& fileName) {
+    const QString lockName = fileName + QStringLiteral(".lock");
+    if (!QFileInfo::exists(lockName))
+        return;
+    QLockFile abandoned(lockName);
+    abandoned.setStaleLockTime(kAbandonedLockMs);
+    if (abandoned.tryLock(2 * kAbandonedLockMs))
+        abandoned.unlock();
+}
+
+// The turn, or nothing when it cannot be had (a folder that cannot be made
+// or locked, a copy that hangs holding it): the write then goes ahead as Qt
+// alone makes it, and fails there, saying why, if the folder is blocked.
+std::unique_ptr<WriteTurn> TakeWriteTurn(const QString& fileName) {
+    const QString folderName = QFileInfo(fileName).path();
+    if (!QDir().mkpath(folderName))
         return nullptr;
-    auto turn = std::make_unique<QLockFile>(fileName + QStringLiteral(".write-lock"));
-    turn->setStaleLockTime(kTurnStaleMs);
-    if (!turn->tryLock(kTurnWaitMs))
+    const int folder =
+        ::open(QFile::encodeName(folderName).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder == -1)
         return nullptr;
-    // Qt's own lock of the file, left by a copy killed while holding it
-    // before it could sign it, would hold Qt up for half a minute. With the
-    // turn no other copy is inside it, so a second's patience is enough.
-    QLockFile qtLock(fileName + QStringLiteral(".lock"));
-    qtLock.setStaleLockTime(kTurnStaleMs);
-    if (qtLock.tryLock(2 * kTurnStaleMs))
-        qtLock.unlock();
+    auto turn = std::make_unique<WriteTurn>(folder);
+    const QDeadlineTimer deadline(kTurnWaitMs);
+    while (::flock(folder, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired())
+            return nullptr;
+        QThread::msleep(kTurnPollMs);
+    }
+    ClearAbandonedQtLock(fileName);
     return turn;
 }
 
@@ -278,7 +315,7 @@ void RegistryStore::WriteValue(qint32 root, const QString& keyPath, const QStrin
     const Location location = Locate(root, keyPath, name, kWriteSource);
     QSettings& settings = *location.settings;
 #ifndef Q_OS_WIN
-    const std::unique_ptr<QLockFile> turn = TakeWriteTurn(settings.fileName());
+    const std::unique_ptr<WriteTurn> turn = TakeWriteTurn(settings.fileName());
     const std::optional<qint64> found = ModificationTime(settings.fileName());
 #endif
     // A value that is already stored is not written again: writing costs a
