@@ -4,6 +4,7 @@
 #include "outside/WindowHandle.h"
 #include "outside/WindowServices.h"
 
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QHash>
@@ -500,12 +501,14 @@ void ctlGrid::SetActiveCellColor(qint32 colour) {
     RepaintAll();
 }
 
-// A file that cannot be read leaves the grid without a picture.
+// A file that cannot be read leaves the grid without a picture. Only a
+// regular file is read: a pipe or a device named by a hand-edited setting
+// could keep the program waiting for ever.
 void ctlGrid::SetPictureFile(const QString& path) {
     pictureFile_ = path;
     d_->picture = QPixmap();
     d_->scaledPicture = QPixmap();
-    if (!path.isEmpty())
+    if (!path.isEmpty() && QFileInfo(path).isFile())
         d_->picture.load(path);
     RepaintAll();
 }

@@ -6,3 +6,4 @@ scripts/install-deps.sh
 scripts/build.sh build
 cd build
 ctest --output-on-failure -j "$(nproc)"
+../fuzz/smoke.sh

@@ -1,0 +1,148 @@
+#include "FuzzHome.h"
+
+#include "outside/AppServices.h"
+#include "outside/PersonStandIn.h"
+#include "outside/ProductInfo.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Nothing a fuzz target does should ever put a question to the player: a
+// window waiting for an answer would stop the fuzzer, so fail instead.
+class NobodyThere : public PersonStandIn {
+public:
+    bool AnswerYesNo(const QString& text, const QString&) override { Fail("a question", text); }
+    void Acknowledge(Notice, const QString& text, const QString&) override {
+        Fail("a message", text);
+    }
+    bool PickColour(qint32&) override { Fail("the colour picker", {}); }
+    bool PickFont(FontChoice&, int, int) override { Fail("the font picker", {}); }
+    bool PickFile(QString&, const QString&, const QString&) override {
+        Fail("the file picker", {});
+    }
+    void OpenAddress(const QString& address) override { Fail("an address", address); }
+
+private:
+    [[noreturn]] static void Fail(const char* what, const QString& text) {
+        std::fprintf(stderr, "The program showed %s to the player: %s\n", what, qPrintable(text));
+        std::abort();
+    }
+};
+
+// Every input writes the store, and the store flushes each write to disk:
+// on a memory file system that costs nothing.
+QString TemporaryRoot() {
+    const QFileInfo memory(QStringLiteral("/dev/shm"));
+    if (memory.isDir() && memory.isWritable())
+        return memory.filePath();
+    return QDir::tempPath();
+}
+
+struct Home {
+    QTemporaryDir folder{TemporaryRoot() + QStringLiteral("/zelvora-fuzz-XXXXXX")};
+};
+
+// The store's key paths are "Software\<maker>\<product>\...": on this
+// system one settings file per maker and product.
+QString StoreOrganisation() {
+    return ProductInfo().GetRegistryKey(2, 0).split(u'\\').value(1);
+}
+QString StoreApplication() {
+    return ProductInfo().GetRegistryKey(2, 0).split(u'\\').value(2);
+}
+
+Home* home = nullptr;
+
+} // namespace
+
+void FuzzHome::Start(int* argc, char*** argv) {
+    home = new Home;
+    // libFuzzer ends with exit(): take the folder away then.
+    std::atexit([] { delete home; });
+    if (!home->folder.isValid())
+        qFatal("no temporary folder");
+    const QDir root(home->folder.path());
+    for (const char* sub : {"program", "config", "runtime"})
+        root.mkpath(QLatin1String(sub));
+    QFile::setPermissions(root.filePath(QStringLiteral("runtime")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath(QStringLiteral("config"))));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root.filePath(QStringLiteral("runtime"))));
+    qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+
+    static int qtArgc = 1;
+    static char* qtArgv[] = {(*argv)[0], nullptr};
+    Q_UNUSED(argc);
+    new QApplication(qtArgc, qtArgv); // never destroyed: libFuzzer exits past main
+
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       root.filePath(QStringLiteral("config")));
+    AppServices::SetProgramFolder(ProgramFolder());
+    static NobodyThere nobody;
+    PersonStandIn::Install(&nobody);
+    FreshStore();
+}
+
+QString FuzzHome::ProgramFolder() {
+    return home->folder.filePath(QStringLiteral("program"));
+}
+
+QString FuzzHome::DataFile() {
+    return AppServices().AddPathSeparator(ProgramFolder()) + ProductInfo().GetDataFileName(2);
+}
+
+void FuzzHome::WriteDataFile(QByteArrayView bytes) {
+    QFile file(DataFile());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes.data(), bytes.size()) != bytes.size())
+        qFatal("cannot write %s", qPrintable(DataFile()));
+}
+
+void FuzzHome::FreshStore() {
+    // Emptied in place: a new folder per input would grow Qt's cache of
+    // settings files, and with it the heap, on every input.
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, StoreOrganisation(),
+                    StoreApplication());
+    store.clear();
+    store.sync();
+}
+
+QString FuzzHome::StoreFile() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, StoreOrganisation(),
+                     StoreApplication())
+        .fileName();
+}
+
+QString FuzzHome::DecodeText(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    return QString::fromLatin1(bytes);
+}
+
+// A request larger than the machine can give fails as it does outside the
+// sanitizer (a null pointer, which Qt's stream reading copes with) instead of
+// stopping the fuzzer: a hand-edited "@Variant(...)" setting can ask Qt for
+// tens of gigabytes. The quarantine of freed blocks is kept smaller than
+// ASan's 256 MB, or the churn of Qt's heap grows the fuzzer past a gigabyte
+// within minutes.
+extern "C" const char* __asan_default_options() {
+    return "allocator_may_return_null=1:quarantine_size_mb=64";
+}
+
+// Fontconfig keeps a few blocks for the life of the process; they are not
+// ours and are not lost per input.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}

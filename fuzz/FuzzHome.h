@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// The world a fuzz target runs in: an offscreen QApplication made once, a
+// program folder for the data file and a settings store of its own, all in
+// a temporary folder that is removed when the fuzzer ends normally.
+namespace FuzzHome {
+
+// Call once, from LLVMFuzzerInitialize.
+void Start(int* argc, char*** argv);
+
+QString ProgramFolder();
+// The data file's path, built as the board builds it.
+QString DataFile();
+void WriteDataFile(QByteArrayView bytes);
+
+// Empties the settings store, so that nothing one input stored is seen by
+// the next.
+void FreshStore();
+// The file the settings store keeps its values in.
+QString StoreFile();
+
+// Bytes as the program would get them from a store or a person: UTF-8 when
+// they are valid UTF-8, Latin-1 otherwise.
+QString DecodeText(QByteArrayView bytes);
+
+} // namespace FuzzHome

@@ -1,0 +1,57 @@
+#include "PlainProfileReader.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QStringList>
+
+namespace {
+QString TrimBlanks(const QString& text) {
+    qsizetype first = 0, last = text.size();
+    while (first < last && (text[first] == u' ' || text[first] == u'\t'))
+        ++first;
+    while (last > first && (text[last - 1] == u' ' || text[last - 1] == u'\t'))
+        --last;
+    return text.mid(first, last - first);
+}
+
+QString Unquoted(const QString& value) {
+    for (const QChar quote : {QChar(u'"'), QChar(u'\'')})
+        if (value.size() >= 2 && value.startsWith(quote) && value.endsWith(quote))
+            return value.mid(1, value.size() - 2);
+    return value;
+}
+} // namespace
+
+PlainProfileReader::PlainProfileReader(QByteArrayView bytes) {
+    // Stateless, so that a sequence cut off at the end counts as an error;
+    // a leading byte-order mark is dropped.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        text_ = text;
+}
+
+std::optional<QString> PlainProfileReader::Value(const QString& section, const QString& key) const {
+    if (!text_)
+        return std::nullopt;
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    bool inSection = false;
+    for (const QString& raw : text_->split(lineEnd)) {
+        const QString line = TrimBlanks(raw);
+        if (line.isEmpty() || line.startsWith(u';'))
+            continue;
+        const qsizetype close = line.indexOf(u']');
+        if (line.startsWith(u'[') && close > 0) {
+            if (inSection)
+                return QString(); // only the first section of a name is searched
+            inSection =
+                TrimBlanks(line.mid(1, close - 1)).compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (inSection && equals >= 0 &&
+            TrimBlanks(line.left(equals)).compare(key, Qt::CaseInsensitive) == 0)
+            return Unquoted(TrimBlanks(line.mid(equals + 1)));
+    }
+    return QString();
+}
