@@ -255,12 +255,21 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!ConfirmExit()) {
+    // The session may end while the question is open (EndSession): its
+    // saves are then done and the window goes, whatever the answer.
+    if (!ConfirmExit() && !unloaded_) {
         event->ignore();
         return;
     }
-    RunUnloadSteps();
+    if (!unloaded_)
+        RunUnloadSteps();
     event->accept();
+}
+
+void frmMain::EndSession() {
+    if (!unloaded_)
+        RunUnloadSteps();
+    close();
 }
 
 // Each step that fails is skipped and the next one runs, so a failing save

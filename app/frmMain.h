@@ -21,6 +21,9 @@ public:
     ~frmMain() override;
 
     bool ShowsBackground() const;
+    // The session or the system is ending the program: the closing saves
+    // run without the exit question, then the window closes.
+    void EndSession();
     ctlCuadricula* Board() const { return ctlCuadricula_; }
     ctlLista* WordList() const { return ctlDefiniciones_; }
 

@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "outside/AppServices.h"
 #include "outside/ProgramResources.h"
+#include "outside/TerminationSignals.h"
 #include "outside/WindowServices.h"
 
 #include <QApplication>
@@ -45,11 +46,12 @@ void SharedServices::Release() {
 
 int modMain(int argc, char** argv) {
     if (!DisplayAvailable()) {
-        std::fputs("Zelvora needs a graphical display, and none was found (DISPLAY and "
-                   "WAYLAND_DISPLAY are not set).\n"
-                   "Start it from a desktop session, or under a virtual display:\n"
-                   "    xvfb-run -a ./build/zelvora\n",
-                   stderr);
+        std::fprintf(stderr,
+                     "Zelvora needs a graphical display, and none was found (DISPLAY and "
+                     "WAYLAND_DISPLAY are not set).\n"
+                     "Start it from a desktop session, or under a virtual display:\n"
+                     "    xvfb-run -a %s\n",
+                     argc > 0 ? argv[0] : "zelvora");
         return 2;
     }
     QApplication application(argc, argv);
@@ -58,14 +60,28 @@ int modMain(int argc, char** argv) {
     SharedServices::Windows();
     SharedServices::App();
     SharedServices::Windows().InitializeControls();
+    // The window lives until the event loop has ended: ending the session
+    // from inside a dialog must not delete it under that dialog's caller.
+    std::unique_ptr<frmMain> window;
     try {
-        auto* window = new frmMain;
-        window->setAttribute(Qt::WA_DeleteOnClose);
+        window = std::make_unique<frmMain>();
         window->show();
     } catch (const AppError& error) {
         SharedServices::App().ReportError(error, QString(), -1, -1, QString());
         SharedServices::Release();
         return 1;
     }
+    TerminationSignals termination;
+    EndSessionOn(termination, *window);
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, window.get(),
+                     &frmMain::EndSession);
     return QApplication::exec();
+}
+
+void EndSessionOn(TerminationSignals& termination, frmMain& window) {
+    QObject::connect(&termination, &TerminationSignals::EndRequested, &window, [&window] {
+        window.EndSession();
+        // Leaves every event loop, a dialog's too.
+        QCoreApplication::quit();
+    });
 }

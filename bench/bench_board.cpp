@@ -3,6 +3,8 @@
 // Run by hand: QT_QPA_PLATFORM=offscreen build/bench/bench_board
 #include "app/frmMain.h"
 #include "board/ctlCuadricula.h"
+#include "dialogs/frmConfiguracion.h"
+#include "outside/IniFileReader.h"
 #include "outside/ctlGrid.h"
 #include "support/StandInPerson.h"
 #include "support/TestHome.h"
@@ -12,6 +14,9 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -63,6 +68,37 @@ QString ManyPuzzles(int count) {
 double Since(const QElapsedTimer& timer) {
     return timer.nsecsElapsed() / 1e6;
 }
+
+// The way a classic profile reader answers one key: read and scan the
+// whole file again for every call.
+QString FreshParseValue(const QString& path, const QString& section, const QString& key) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    const QString text = QString::fromUtf8(file.readAll());
+    bool inSection = false;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        line = line.trimmed();
+        if (line.startsWith(u'[')) {
+            inSection = line.sliced(1, line.indexOf(u']') - 1)
+                            .trimmed()
+                            .compare(section, Qt::CaseInsensitive) == 0;
+        } else if (inSection) {
+            const qsizetype equals = line.indexOf(u'=');
+            if (equals > 0 && line.first(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+                return line.sliced(equals + 1).trimmed().toString();
+        }
+    }
+    return QString();
+}
+
+// Reads every title until the first empty one; returns how many.
+int ReadTitles(const std::function<QString(const QString&)>& title) {
+    int count = 0;
+    while (!title(QString::number(count + 1)).isEmpty())
+        ++count;
+    return count;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -77,6 +113,9 @@ int main(int argc, char** argv) {
     ctlCuadricula board;
     board.resize(900, 900);
     board.show();
+    board.SetNumeroJuego(1);
+    board.LoadPuzzle();
+    board.Refresh(true);
     QApplication::processEvents();
 
     Report(
@@ -98,9 +137,14 @@ int main(int argc, char** argv) {
         [&] {
             QElapsedTimer timer;
             timer.start();
-            emit board.Grid()->CellClick(1 + toggles % 33, 1 + toggles / 33 % 30);
+            const int column = 1 + toggles % 33, row = 1 + toggles / 33 % 30;
             ++toggles;
-            QApplication::processEvents(); // paints what the toggle made dirty
+            emit board.Grid()->CellClick(column, row);
+            // Paints now the one cell the toggle changed, as the next frame would.
+            const int width = board.Grid()->ColumnWidth(1);
+            const int height = board.Grid()->GetGridHeight() / 30;
+            board.Grid()->viewport()->repaint((column - 1) * width, (row - 1) * height, width,
+                                              height);
             return Since(timer);
         },
         1.0);
@@ -136,6 +180,65 @@ int main(int argc, char** argv) {
         },
         100.0);
 
+    std::printf("\nreading every title: one parse kept (ours) against a fresh parse per title\n");
+    for (int count : {500, 1000, 2000, 4000}) {
+        home.WriteDataFile(ManyPuzzles(count));
+        QElapsedTimer timer;
+        timer.start();
+        IniFileReader reader;
+        ReadTitles([&](const QString& section) {
+            return reader.GetValue(section, QStringLiteral("Titulo"), home.DataFile(), 0);
+        });
+        const double ours = Since(timer);
+        timer.restart();
+        ReadTitles([&](const QString& section) {
+            return FreshParseValue(home.DataFile(), section, QStringLiteral("Titulo"));
+        });
+        const double fresh = Since(timer);
+        std::printf("  %5d puzzles: ours %8.2f ms   fresh parse %9.1f ms   (%.0fx)\n", count, ours,
+                    fresh, fresh / ours);
+    }
+    std::printf("\n");
+
+    home.WriteDataFile(LargestPuzzle());
+    const double bare = Report(
+        "reference: 33x30 plain cells in a bare QTableWidget + paint", 21,
+        [&] {
+            QElapsedTimer timer;
+            timer.start();
+            QTableWidget table(30, 33);
+            for (int row = 0; row < 30; ++row)
+                for (int column = 0; column < 33; ++column)
+                    table.setItem(row, column, new QTableWidgetItem(QStringLiteral("Ñ")));
+            table.resizeColumnsToContents();
+            table.resize(900, 900);
+            table.show();
+            table.repaint();
+            table.viewport()->repaint();
+            return Since(timer);
+        },
+        16.0);
+
+    Report(
+        "applying new settings with 990 marked cells, painted", 15,
+        [&] {
+            double applied = 0;
+            QTimer::singleShot(0, [&] {
+                auto* dialog = static_cast<frmConfiguracion*>(QApplication::activeModalWidget());
+                person.colourAnswers.push_back(0x00FF00 + toggles++);
+                QTest::mouseClick(dialog->cmdColores(1), Qt::LeftButton);
+                QElapsedTimer timer;
+                timer.start();
+                QTest::mouseClick(dialog->cmdAcciones(2), Qt::LeftButton);
+                board.Grid()->viewport()->repaint();
+                applied = Since(timer);
+                dialog->reject();
+            });
+            board.ShowConfiguration();
+            return applied;
+        },
+        16.0);
+
     QFile bundled(QStringLiteral(ZELVORA_SOURCE_DIR "/data/zelvora.ini"));
     if (!bundled.open(QIODevice::ReadOnly))
         return 1;
@@ -144,7 +247,7 @@ int main(int argc, char** argv) {
     window.show();
     QApplication::processEvents();
     auto* choose = window.findChild<QAction*>(QStringLiteral("mnuOpcSeleccionarJuego"));
-    Report(
+    const double choosing = Report(
         "choosing the largest bundled puzzle, pick to painted window", 21,
         [&] {
             QElapsedTimer timer;
@@ -160,5 +263,8 @@ int main(int argc, char** argv) {
             return Since(timer);
         },
         16.0);
+    if (bare > 0 && choosing > 0)
+        std::printf("%-58s %9.2fx (goal < 2x)\n", "choosing against the bare grid",
+                    choosing / bare);
     return 0;
 }

@@ -35,9 +35,11 @@ QCursor ProgramResources::Cursor(int id) {
     return QCursor(Load(QStringLiteral(":/resources/link-pointer.png"), "cursor", id), 10, 1);
 }
 
+// The window needs only the small sizes; the large ones are for the
+// desktop's icon theme and would cost start-up time to decode.
 QIcon ProgramResources::ProgramIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
+    for (int size : {16, 32, 48})
         icon.addFile(QStringLiteral(":/resources/icons/zelvora-%1.png").arg(size),
                      QSize(size, size));
     return icon;

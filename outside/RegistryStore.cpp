@@ -3,16 +3,26 @@
 #include "outside/AppError.h"
 #include "outside/MessageCatalogue.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStringList>
+#include <QThread>
 #include <algorithm>
 #include <memory>
 #include <optional>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -185,6 +195,95 @@ void ForgetFailedWrite(QSettings& settings, const QString& key, const QVariant& 
         settings.remove(key);
 }
 
+#ifndef Q_OS_WIN
+// Qt keeps each settings file in a cache shared by the whole process and
+// reads it again only when its size or its modification time, to the
+// millisecond, has changed. Another copy of the program that rewrote the
+// file within the same millisecond (or the same tick of a file system that
+// keeps coarse times) without changing its size would go unseen: this copy
+// would answer from the old contents, skip a write it believes made, or
+// write the old contents back over the other copy's progress. So writers
+// take turns, and each leaves the file with a time later than the one it
+// found.
+constexpr int kTurnWaitMs = 5000;
+constexpr int kTurnPollMs = 2;
+constexpr int kAbandonedLockMs = 1000;
+
+// The turn is a lock on the settings folder, which the system lets go of
+// when its holder ends, however it ends: a killed copy leaves nothing behind.
+class WriteTurn {
+public:
+    explicit WriteTurn(int folder) : folder_(folder) {}
+    WriteTurn(const WriteTurn&) = delete;
+    WriteTurn& operator=(const WriteTurn&) = delete;
+    ~WriteTurn() { ::close(folder_); }
+
+private:
+    int folder_;
+};
+
+// Qt's own lock of the file, left by a copy killed while holding it before
+// it could sign it, would hold Qt up for half a minute. With the turn no
+// other copy is inside it, so a second's patience is enough.
+void ClearAbandonedQtLock(const QString& fileName) {
+    const QString lockName = fileName + QStringLiteral(".lock");
+    if (!QFileInfo::exists(lockName))
+        return;
+    QLockFile abandoned(lockName);
+    abandoned.setStaleLockTime(kAbandonedLockMs);
+    if (abandoned.tryLock(2 * kAbandonedLockMs))
+        abandoned.unlock();
+}
+
+// The turn, or nothing when it cannot be had (a folder that cannot be made
+// or locked, a copy that hangs holding it): the write then goes ahead as Qt
+// alone makes it, and fails there, saying why, if the folder is blocked.
+std::unique_ptr<WriteTurn> TakeWriteTurn(const QString& fileName) {
+    const QString folderName = QFileInfo(fileName).path();
+    if (!QDir().mkpath(folderName))
+        return nullptr;
+    const int folder =
+        ::open(QFile::encodeName(folderName).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder == -1)
+        return nullptr;
+    auto turn = std::make_unique<WriteTurn>(folder);
+    const QDeadlineTimer deadline(kTurnWaitMs);
+    while (::flock(folder, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired())
+            return nullptr;
+        QThread::msleep(kTurnPollMs);
+    }
+    ClearAbandonedQtLock(fileName);
+    return turn;
+}
+
+// Milliseconds since the epoch, as Qt compares them; nothing for no file.
+std::optional<qint64> ModificationTime(const QString& fileName) {
+    const QFileInfo info(fileName);
+    if (!info.exists())
+        return std::nullopt;
+    return info.lastModified().toMSecsSinceEpoch();
+}
+
+void MoveTimeOn(const QString& fileName, std::optional<qint64> found) {
+    if (!found)
+        return;
+    const std::optional<qint64> now = ModificationTime(fileName);
+    if (!now || *now > *found)
+        return;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    // File systems that keep whole seconds, or even two, need bigger steps.
+    for (const qint64 stepMs : {1, 1000, 2000}) {
+        const QDateTime later = QDateTime::fromMSecsSinceEpoch(*found + stepMs);
+        if (file.setFileTime(later, QFileDevice::FileModificationTime) &&
+            ModificationTime(fileName).value_or(0) > *found)
+            return;
+    }
+}
+#endif
+
 QString TextToStore(const QVariant& value) {
     if (!value.isValid() || value.isNull())
         return QStringLiteral("");
@@ -215,6 +314,10 @@ void RegistryStore::WriteValue(qint32 root, const QString& keyPath, const QStrin
     const QString text = TextToStore(value);
     const Location location = Locate(root, keyPath, name, kWriteSource);
     QSettings& settings = *location.settings;
+#ifndef Q_OS_WIN
+    const std::unique_ptr<WriteTurn> turn = TakeWriteTurn(settings.fileName());
+    const std::optional<qint64> found = ModificationTime(settings.fileName());
+#endif
     // A value that is already stored is not written again: writing costs a
     // whole-file rewrite and a flush to disk. The store is brought up to
     // date first, so a value another copy of the program changed is seen.
@@ -225,8 +328,12 @@ void RegistryStore::WriteValue(qint32 root, const QString& keyPath, const QStrin
         return;
     settings.setValue(location.key, text);
     settings.sync();
-    if (settings.status() == QSettings::NoError)
+    if (settings.status() == QSettings::NoError) {
+#ifndef Q_OS_WIN
+        MoveTimeOn(settings.fileName(), found);
+#endif
         return;
+    }
     const QString reason = WriteFailureReason(settings);
     ForgetFailedWrite(settings, location.key, before);
     const QString description =

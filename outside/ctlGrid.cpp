@@ -2,6 +2,7 @@
 
 #include "outside/AppError.h"
 #include "outside/WindowHandle.h"
+#include "outside/WindowServices.h"
 
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -44,10 +45,6 @@ constexpr int PathEllipsis = 0x4000;
 constexpr int EndEllipsis = 0x8000;
 constexpr int WordEllipsis = 0x40000;
 } // namespace Dt
-
-QColor FromWindowsColour(qint32 value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
 
 // The text colour to use on background: the preferred one unless it
 // would hardly show, then black or white.
@@ -858,13 +855,13 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
     const QSize room = viewport()->size();
 
     QPainter painter(viewport());
-    painter.fillRect(area, FromWindowsColour(backColor_));
+    painter.fillRect(area, ColourFromWindows(backColor_));
     if (d.columns < 1)
         return;
 
-    const QColor lineColour = FromWindowsColour(lineColor_);
-    const QColor textColour = FromWindowsColour(textColor_);
-    const QColor activeColour = FromWindowsColour(activeCellColor_);
+    const QColor lineColour = ColourFromWindows(lineColor_);
+    const QColor textColour = ColourFromWindows(textColor_);
+    const QColor activeColour = ColourFromWindows(activeCellColor_);
     const QColor headerColour = palette().color(QPalette::Button);
     const bool showFocus = d.drawFocusRectangle && hasFocus();
 
@@ -877,7 +874,7 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
         const bool current = row > 0 && column == d.currentColumn && row == d.currentRow;
         QColor ink = textColour;
         if (cell.backColor != -1) {
-            painter.fillRect(inner, FromWindowsColour(cell.backColor));
+            painter.fillRect(inner, ColourFromWindows(cell.backColor));
         } else if (current) {
             painter.fillRect(inner, activeColour);
             ink = ReadableOn(activeColour, textColour);
@@ -953,7 +950,7 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
         }
         if (current && showFocus) {
             QPen dotted(
-                ReadableOn(cell.backColor != -1 ? FromWindowsColour(cell.backColor) : activeColour,
+                ReadableOn(cell.backColor != -1 ? ColourFromWindows(cell.backColor) : activeColour,
                            textColour),
                 1, Qt::DotLine);
             painter.setPen(dotted);

@@ -4,6 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh build
+# A short run of every fuzz target keeps them built and catches a crash
+# early; CTest's summary comes last.
+fuzz/smoke.sh
 cd build
 ctest --output-on-failure -j "$(nproc)"
-../fuzz/smoke.sh

@@ -33,11 +33,6 @@ class BoardTest : public QObject {
 
     std::unique_ptr<TestHome> home;
 
-    static void Open(ctlCuadricula& board, int number) {
-        board.SetNumeroJuego(number);
-        board.LoadPuzzle();
-        board.Refresh(true);
-    }
     static void Convert(ctlCuadricula& board, qint32& index, qint32& column, qint32& row) {
         board.ConvertCellIndex(index, column, row);
     }
@@ -106,7 +101,7 @@ private slots:
 
     void loadsAPuzzleAndShowsItsLetters() {
         ctlCuadricula board;
-        Open(board, 1);
+        OpenPuzzle(board, 1);
         QCOMPARE(board.Titulo(), QStringLiteral("Diez"));
         QCOMPARE(board.Columns(), 10);
         QCOMPARE(board.Rows(), 3);
@@ -123,18 +118,18 @@ private slots:
         home->WriteDataFile(PuzzleSection(1, "Corto", 3, 2, "AB", "", "") +
                             PuzzleSection(2, "Largo", 2, 1, "XYZW", "", ""));
         ctlCuadricula board;
-        Open(board, 1);
+        OpenPuzzle(board, 1);
         QCOMPARE(board.Grid()->CellText(2, 1), QStringLiteral("B"));
         QCOMPARE(board.Grid()->CellText(3, 1), QString());
         QCOMPARE(board.Grid()->CellText(3, 2), QString());
-        Open(board, 2);
+        OpenPuzzle(board, 2);
         QCOMPARE(board.Grid()->GetColumnCount(), 2);
         QCOMPARE(board.Grid()->CellText(2, 1), QStringLiteral("Y"));
     }
 
     void propertiesAreStorageOnly() {
         ctlCuadricula board;
-        Open(board, 2);
+        OpenPuzzle(board, 2);
         board.SetColumns(10);
         board.SetLetras("ZZZZ");
         QCOMPARE(board.Grid()->GetColumnCount(), 3);
@@ -143,7 +138,7 @@ private slots:
 
     void clicksAndKeysToggleCells() {
         ctlCuadricula board;
-        Open(board, 1);
+        OpenPuzzle(board, 1);
         ctlGrid* grid = board.Grid();
         emit grid->CellClick(2, 1);
         QCOMPARE(Marked(board), QList<QPoint>{QPoint(2, 1)});
@@ -165,7 +160,7 @@ private slots:
 
     void readOnlyBoardIgnoresClicksAndKeys() {
         ctlCuadricula board;
-        Open(board, 1);
+        OpenPuzzle(board, 1);
         board.SetReadOnly(true);
         qint16 space = 32;
         emit board.Grid()->CellClick(1, 1);
@@ -175,7 +170,7 @@ private slots:
 
     void realClickOnTheWidgetMarksTheCell() {
         ctlCuadricula board;
-        Open(board, 2);
+        OpenPuzzle(board, 2);
         board.resize(board.GetGridWidth(), board.GetGridHeight());
         board.show();
         QVERIFY(QTest::qWaitForWindowExposed(&board));
@@ -191,7 +186,7 @@ private slots:
 
     void savesTheTenByThreeExample() {
         ctlCuadricula board;
-        Open(board, 1);
+        OpenPuzzle(board, 1);
         emit board.Grid()->CellClick(1, 1);
         emit board.Grid()->CellClick(10, 1);
         emit board.Grid()->CellClick(1, 2);
@@ -202,7 +197,7 @@ private slots:
     void savingWithoutMarksWritesTheEmptyText() {
         home->Store(2, "Save", "001");
         ctlCuadricula board;
-        Open(board, 2);
+        OpenPuzzle(board, 2);
         emit board.Grid()->CellClick(1, 1); // unmark the saved one
         board.Save();
         QVERIFY(home->IsStored(2, "Save"));
@@ -212,21 +207,21 @@ private slots:
     void marksSurviveSwitchingAndARestart() {
         {
             ctlCuadricula board;
-            Open(board, 1);
+            OpenPuzzle(board, 1);
             emit board.Grid()->CellClick(3, 2);
             emit board.Grid()->CellClick(10, 3);
             board.Save();
-            Open(board, 2);
+            OpenPuzzle(board, 2);
             QVERIFY(Marked(board).isEmpty());
             emit board.Grid()->CellClick(2, 2);
             board.Save();
-            Open(board, 1);
+            OpenPuzzle(board, 1);
             QCOMPARE(Marked(board), (QList<QPoint>{QPoint(3, 2), QPoint(10, 3)}));
         }
         ctlCuadricula afterRestart;
-        Open(afterRestart, 1);
+        OpenPuzzle(afterRestart, 1);
         QCOMPARE(Marked(afterRestart), (QList<QPoint>{QPoint(3, 2), QPoint(10, 3)}));
-        Open(afterRestart, 2);
+        OpenPuzzle(afterRestart, 2);
         QCOMPARE(Marked(afterRestart), QList<QPoint>{QPoint(2, 2)});
     }
 
@@ -246,7 +241,7 @@ private slots:
         QFETCH(QList<QPoint>, marked);
         home->Store(1, "Save", saved);
         ctlCuadricula board;
-        Open(board, 1);
+        OpenPuzzle(board, 1);
         QCOMPARE(Marked(board), marked);
     }
 
@@ -268,7 +263,7 @@ private slots:
     void refreshTwiceEqualsOnce() {
         home->Store(1, "Save", "005");
         ctlCuadricula board;
-        Open(board, 1);
+        OpenPuzzle(board, 1);
         emit board.Grid()->CellClick(9, 3); // not saved
         board.Refresh(true);
         const QList<QPoint> once = Marked(board);
@@ -298,7 +293,7 @@ private slots:
     void changeConfigurationOnlyWhenApplying() {
         ctlCuadricula board;
         QSignalSpy changed(&board, &ctlCuadricula::ChangeConfiguration);
-        Open(board, 1);
+        OpenPuzzle(board, 1);
         board.Refresh(true);
         QCOMPARE(changed.count(), 0);
         Apply(board);
@@ -307,7 +302,7 @@ private slots:
 
     void recolourRepaintsMarkedCellsOnly() {
         ctlCuadricula board;
-        Open(board, 1);
+        OpenPuzzle(board, 1);
         emit board.Grid()->CellClick(4, 1);
         board.Grid()->SetCellBackColor(5, 1, 0x123456); // marked in an earlier colour
         SetMarkedColour(board, 0x00FF00);
@@ -349,7 +344,7 @@ private slots:
                                                           "CantAlto=%2\nLetras=AB\n")
                                                .arg(columns, rows));
         ctlCuadricula board;
-        Open(board, 2);
+        OpenPuzzle(board, 2);
         board.SetNumeroJuego(3);
         try {
             board.LoadPuzzle();

@@ -2,7 +2,10 @@
 // makes them. The puzzle checks take a puzzle's fields, so any loader's
 // output can be put through them.
 
+#include "board/ctlCuadricula.h"
+#include "outside/AppServices.h"
 #include "outside/IniFileReader.h"
+#include "outside/ctlGrid.h"
 
 #include "MakerRefusal.h"
 #include "PuzzleMaker.h"
@@ -287,13 +290,35 @@ private slots:
             QTest::addRow("%d %s", number, qPrintable(ReadTitle(DataFile, number))) << number;
     }
 
+    // Each bundled puzzle is read by the board itself, and its solution view
+    // shows exactly the letters of its words.
     void bundledPuzzle() {
         QFETCH(int, number);
-        bool numbersOk = false;
-        const PuzzleFields puzzle = ReadPuzzle(DataFile, number, &numbersOk);
-        QVERIFY(numbersOk);
+        AppServices::SetProgramFolder(QFileInfo(DataFile).absolutePath());
+        ctlCuadricula board;
+        board.SetNumeroJuego(number);
+        board.LoadPuzzle();
+        const PuzzleFields puzzle{board.Columns(), board.Rows(), board.Letras(), board.Palabras(),
+                                  board.Solucion()};
         const QString problem = PuzzleProblem(puzzle);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
+
+        board.SetReadOnly(true);
+        board.Refresh(false);
+        QString shown;
+        for (int row = 1; row <= board.Rows(); ++row)
+            for (int column = 1; column <= board.Columns(); ++column) {
+                const bool marked = board.Grid()->CellBackColor(column, row) != -1;
+                const QString text = board.Grid()->CellText(column, row);
+                QCOMPARE(text.isEmpty(), !marked);
+                if (marked) {
+                    const int index = (row - 1) * board.Columns() + column;
+                    QCOMPARE(text, board.Letras().mid(index - 1, 1));
+                    shown += QString::number(index).rightJustified(3, u'0');
+                }
+            }
+        QCOMPARE(shown, board.Solucion());
+        AppServices::SetProgramFolder(QString());
     }
 
     // The set runs from small to the largest grid, with a long word list,
@@ -665,5 +690,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBundledPuzzles)
+QTEST_MAIN(TestBundledPuzzles)
 #include "test_bundled_puzzles.moc"

@@ -85,12 +85,6 @@ class SolutionViewerTest : public QObject {
 
     std::unique_ptr<TestHome> home;
 
-    static void Open(ctlCuadricula& board, int number) {
-        board.SetNumeroJuego(number);
-        board.LoadPuzzle();
-        board.Refresh(true);
-    }
-
     // Runs ShowSolution while `act` looks at the viewer; the viewer is
     // closed afterwards if `act` left it open. Returns whether it was open.
     static bool WhileOpen(ctlCuadricula& board, const std::function<void(frmSolucion&)>& act) {
@@ -156,7 +150,7 @@ private slots:
     void showsOnlyTheSolutionLettersInTheMarkedColour() {
         home->Store(0, "ColorSel", "255"); // red, so the copy must read the settings
         ctlCuadricula board;
-        Open(board, 3);
+        OpenPuzzle(board, 3);
         QStringList texts;
         QList<qint32> colours;
         QString caption, close;
@@ -189,7 +183,7 @@ private slots:
 
     void cellsIgnoreClicksAndKeys() {
         ctlCuadricula board;
-        Open(board, 3);
+        OpenPuzzle(board, 3);
         QStringList before, after;
         QVERIFY(WhileOpen(board, [&](frmSolucion& viewer) {
             ctlCuadricula& copy = *viewer.ctlSolucion();
@@ -216,7 +210,7 @@ private slots:
     void enterEscapeAndTheButtonClose() {
         QFETCH(int, way);
         ctlCuadricula board;
-        Open(board, 1);
+        OpenPuzzle(board, 1);
         bool closed = false;
         QVERIFY(WhileOpen(board, [&](frmSolucion& viewer) {
             ctlGrid* grid = viewer.ctlSolucion()->Grid();
@@ -232,7 +226,7 @@ private slots:
     void leavesThePlayersMarksAndTheStoreAlone() {
         home->Store(0, "ColorSel", "65280");
         ctlCuadricula board;
-        Open(board, 3);
+        OpenPuzzle(board, 3);
         emit board.Grid()->CellClick(2, 2);
         board.Save();
         emit board.Grid()->CellClick(5, 4); // marked since the save
@@ -276,7 +270,7 @@ private slots:
         QFETCH(int, verticalBar);
         QFETCH(int, horizontalBar);
         ctlCuadricula board;
-        Open(board, 3);
+        OpenPuzzle(board, 3);
         const WindowServices windows;
         const int ty = windows.TwipsPerPixelY();
 

@@ -1,5 +1,6 @@
 #include "support/TestHome.h"
 
+#include "board/ctlCuadricula.h"
 #include "outside/AppServices.h"
 #include "outside/IniFileReader.h"
 #include "outside/ProductInfo.h"
@@ -72,4 +73,10 @@ QString PuzzleSection(int number, const QString& title, int columns, int rows,
         .arg(columns)
         .arg(rows)
         .arg(letters, words, solution);
+}
+
+void OpenPuzzle(ctlCuadricula& board, int number) {
+    board.SetNumeroJuego(number);
+    board.LoadPuzzle();
+    board.Refresh(true);
 }

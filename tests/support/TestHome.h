@@ -28,6 +28,12 @@ private:
     QTemporaryDir dir_;
 };
 
+class ctlCuadricula;
+
+// Opens puzzle `number` on a board the way choosing it does: load, then
+// refresh from the saved progress.
+void OpenPuzzle(ctlCuadricula& board, int number);
+
 // A data-file section for a puzzle.
 QString PuzzleSection(int number, const QString& title, int columns, int rows,
                       const QString& letters, const QString& words, const QString& solution);
