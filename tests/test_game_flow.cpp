@@ -36,10 +36,8 @@ class GameFlowTest : public QObject {
 
     std::unique_ptr<TestHome> home;
 
-    void ChooseRow(frmMain& window, int row) {
-        ModalDriver driver([row](QWidget* chooser) { ChooserDriver::ClickRow(chooser, row); });
-        window.findChild<QAction*>("mnuOpcSeleccionarJuego")->trigger();
-        QVERIFY(driver.Acted());
+    static void ChooseRow(frmMain& window, int row) {
+        QVERIFY(ChooserDriver::ChooseFromMenu(&window, row));
     }
 
     void CancelChooser(frmMain& window) {

@@ -72,10 +72,8 @@ class SessionEndTest : public QObject {
 
     std::unique_ptr<TestHome> home;
 
-    void ChooseRow(frmMain& window, int row) {
-        ModalDriver driver([row](QWidget* chooser) { ChooserDriver::ClickRow(chooser, row); });
-        window.findChild<QAction*>("mnuOpcSeleccionarJuego")->trigger();
-        QVERIFY(driver.Acted());
+    static void ChooseRow(frmMain& window, int row) {
+        QVERIFY(ChooserDriver::ChooseFromMenu(&window, row));
     }
 
     // Puzzle 2 with two marked cells and its second word crossed out.

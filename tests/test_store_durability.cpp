@@ -110,7 +110,7 @@ private slots:
     void aKilledWriterLeavesOldOrNewValues() {
         {
             Writer setup({"once", QString::number(kFirstPuzzle), QString::number(kPuzzles), "0"});
-            QVERIFY(setup.Process().waitForFinished(10000));
+            QVERIFY(setup.Process().waitForFinished(60000));
             QCOMPARE(setup.Process().exitCode(), 0);
         }
         QRandomGenerator random(20260207);
@@ -129,7 +129,7 @@ private slots:
             }
             QThread::usleep(random.bounded(0, 40000));
             writer.Process().kill();
-            QVERIFY(writer.Process().waitForFinished(5000));
+            QVERIFY(writer.Process().waitForFinished(30000));
             QCOMPARE(writer.Process().exitStatus(), QProcess::CrashExit);
             ++kills;
             CheckOldOrNew(seenFirst, seenSecond);
@@ -144,7 +144,7 @@ private slots:
         // The store is still usable: no lock or half-written file is left
         // in the way of the next copy.
         Writer last({"once", QString::number(kFirstPuzzle), QString::number(kPuzzles), "2"});
-        QVERIFY2(last.Process().waitForFinished(10000), FolderListing());
+        QVERIFY2(last.Process().waitForFinished(60000), FolderListing());
         QCOMPARE(last.Process().exitStatus(), QProcess::NormalExit);
         QCOMPARE(last.Process().exitCode(), 0);
         for (int puzzle = kFirstPuzzle; puzzle < kFirstPuzzle + kPuzzles; ++puzzle)
@@ -168,7 +168,7 @@ private slots:
                                           QFileDevice::FileModificationTime));
         }
         Writer writer({"once", QString::number(puzzle), "1", "0"});
-        QVERIFY2(writer.Process().waitForFinished(10000), FolderListing());
+        QVERIFY2(writer.Process().waitForFinished(60000), FolderListing());
         QCOMPARE(writer.Process().exitCode(), 0);
         QCOMPARE(StoredSave(puzzle), StoreWriterValues::Progress(puzzle, 0));
         QVERIFY(!QFile::exists(lockPath));
@@ -183,7 +183,7 @@ private slots:
         const int puzzle = 301;
         {
             Writer first({"once", QString::number(puzzle), "1", "0"});
-            QVERIFY(first.Process().waitForFinished(10000));
+            QVERIFY(first.Process().waitForFinished(60000));
             QCOMPARE(first.Process().exitCode(), 0);
         }
         const QDateTime ahead = QDateTime::currentDateTime().addSecs(60);
@@ -195,7 +195,7 @@ private slots:
         QCOMPARE(StoredSave(puzzle), StoreWriterValues::Progress(puzzle, 0));
 
         Writer second({"once", QString::number(puzzle), "1", "1"});
-        QVERIFY(second.Process().waitForFinished(10000));
+        QVERIFY(second.Process().waitForFinished(60000));
         QCOMPARE(second.Process().exitCode(), 0);
         const QDateTime after = QFileInfo(SettingsFile()).lastModified();
         QVERIFY2(after > ahead, qPrintable(after.toString(Qt::ISODateWithMs)));
@@ -211,8 +211,8 @@ private slots:
         Writer second({"race", "202", QString::number(rounds)});
         const QByteArray firstMissing = first.WaitForLine("missing", 60000);
         const QByteArray secondMissing = second.WaitForLine("missing", 60000);
-        QVERIFY(first.Process().waitForFinished(10000));
-        QVERIFY(second.Process().waitForFinished(10000));
+        QVERIFY(first.Process().waitForFinished(60000));
+        QVERIFY(second.Process().waitForFinished(60000));
         QCOMPARE(first.Process().exitCode(), 0);
         QCOMPARE(second.Process().exitCode(), 0);
         QCOMPARE(firstMissing, QByteArray("missing 0"));

@@ -1,6 +1,9 @@
 #include "support/ChooserDriver.h"
 
 #include "outside/ctlGrid.h"
+#include "support/ModalDriver.h"
+
+#include <QAction>
 
 #include <QPushButton>
 #include <QTest>
@@ -50,4 +53,10 @@ QStringList ChooserDriver::Rows(QWidget* chooser) {
 
 int ChooserDriver::SelectedRow(QWidget* chooser) {
     return List(chooser)->GetRowSelected();
+}
+
+bool ChooserDriver::ChooseFromMenu(QWidget* mainWindow, int row) {
+    ModalDriver driver([row](QWidget* chooser) { ClickRow(chooser, row); });
+    mainWindow->findChild<QAction*>(QStringLiteral("mnuOpcSeleccionarJuego"))->trigger();
+    return driver.Acted();
 }
