@@ -2,6 +2,7 @@
 #include "outside/AppError.h"
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
+#include "support/GameState.h"
 #include "support/StandInPerson.h"
 #include "support/TestHome.h"
 
@@ -17,15 +18,6 @@ QString TwoPuzzles() {
            PuzzleSection(2, "Sol", 3, 2, "SOLAXE", "SOL", "001002003");
 }
 
-// Cells marked in the grid, as (column, row) pairs.
-QList<QPoint> Marked(const ctlCuadricula& board) {
-    QList<QPoint> marked;
-    for (int row = 1; row <= board.Rows(); ++row)
-        for (int column = 1; column <= board.Columns(); ++column)
-            if (board.Grid()->CellBackColor(column, row) != -1)
-                marked << QPoint(column, row);
-    return marked;
-}
 } // namespace
 
 class BoardTest : public QObject {
@@ -109,7 +101,7 @@ private slots:
         QCOMPARE(board.Grid()->CellText(1, 1), QStringLiteral("A"));
         QCOMPARE(board.Grid()->CellText(10, 3), QStringLiteral("Í"));
         QCOMPARE(board.Grid()->CellText(4, 2), QStringLiteral("N"));
-        QVERIFY(Marked(board).isEmpty()); // never saved: no marks
+        QVERIFY(MarkedCells(board).isEmpty()); // never saved: no marks
         QCOMPARE(board.Grid()->GetRowSelected(), 1);
         QVERIFY(board.Grid()->Redraw());
     }
@@ -141,20 +133,20 @@ private slots:
         OpenPuzzle(board, 1);
         ctlGrid* grid = board.Grid();
         emit grid->CellClick(2, 1);
-        QCOMPARE(Marked(board), QList<QPoint>{QPoint(2, 1)});
+        QCOMPARE(MarkedCells(board), QList<QPoint>{QPoint(2, 1)});
         QCOMPARE(grid->CellBackColor(2, 1), board.MarkedColour());
         emit grid->CellClick(2, 1);
-        QVERIFY(Marked(board).isEmpty());
+        QVERIFY(MarkedCells(board).isEmpty());
         emit grid->CellClick(2, 1);
         emit grid->CellClick(2, 1);
         emit grid->CellClick(2, 1);
-        QCOMPARE(Marked(board).size(), 1);
+        QCOMPARE(MarkedCells(board).size(), 1);
 
         qint16 space = 32, enter = 13, letter = 'A';
         emit grid->CellKeyPress(5, 3, space);
         emit grid->CellKeyPress(6, 3, enter);
         emit grid->CellKeyPress(7, 3, letter);
-        QCOMPARE(Marked(board), (QList<QPoint>{QPoint(2, 1), QPoint(5, 3), QPoint(6, 3)}));
+        QCOMPARE(MarkedCells(board), (QList<QPoint>{QPoint(2, 1), QPoint(5, 3), QPoint(6, 3)}));
         QCOMPARE(space, qint16(32)); // the key is passed on unchanged
     }
 
@@ -165,7 +157,7 @@ private slots:
         qint16 space = 32;
         emit board.Grid()->CellClick(1, 1);
         emit board.Grid()->CellKeyPress(2, 1, space);
-        QVERIFY(Marked(board).isEmpty());
+        QVERIFY(MarkedCells(board).isEmpty());
     }
 
     void realClickOnTheWidgetMarksTheCell() {
@@ -178,10 +170,10 @@ private slots:
         const QPoint inside = board.Grid()->viewport()->rect().topLeft() +
                               QPoint(cellWidth + cellWidth / 2, cellWidth / 2);
         QTest::mouseClick(board.Grid()->viewport(), Qt::LeftButton, {}, inside);
-        QCOMPARE(Marked(board), QList<QPoint>{QPoint(2, 1)});
+        QCOMPARE(MarkedCells(board), QList<QPoint>{QPoint(2, 1)});
         board.Grid()->setFocus();
         QTest::keyClick(board.Grid(), Qt::Key_Space);
-        QVERIFY(Marked(board).isEmpty());
+        QVERIFY(MarkedCells(board).isEmpty());
     }
 
     void savesTheTenByThreeExample() {
@@ -212,17 +204,17 @@ private slots:
             emit board.Grid()->CellClick(10, 3);
             board.Save();
             OpenPuzzle(board, 2);
-            QVERIFY(Marked(board).isEmpty());
+            QVERIFY(MarkedCells(board).isEmpty());
             emit board.Grid()->CellClick(2, 2);
             board.Save();
             OpenPuzzle(board, 1);
-            QCOMPARE(Marked(board), (QList<QPoint>{QPoint(3, 2), QPoint(10, 3)}));
+            QCOMPARE(MarkedCells(board), (QList<QPoint>{QPoint(3, 2), QPoint(10, 3)}));
         }
         ctlCuadricula afterRestart;
         OpenPuzzle(afterRestart, 1);
-        QCOMPARE(Marked(afterRestart), (QList<QPoint>{QPoint(3, 2), QPoint(10, 3)}));
+        QCOMPARE(MarkedCells(afterRestart), (QList<QPoint>{QPoint(3, 2), QPoint(10, 3)}));
         OpenPuzzle(afterRestart, 2);
-        QCOMPARE(Marked(afterRestart), QList<QPoint>{QPoint(2, 2)});
+        QCOMPARE(MarkedCells(afterRestart), QList<QPoint>{QPoint(2, 2)});
     }
 
     void damagedSavedValues_data() {
@@ -242,7 +234,7 @@ private slots:
         home->Store(1, "Save", saved);
         ctlCuadricula board;
         OpenPuzzle(board, 1);
-        QCOMPARE(Marked(board), marked);
+        QCOMPARE(MarkedCells(board), marked);
     }
 
     void nonDigitEntryFailsTheLoad() {
@@ -257,7 +249,7 @@ private slots:
             QCOMPARE(error.Number(), 13);
             QCOMPARE(error.Source(), QStringLiteral("ctlCuadricula.Load"));
         }
-        QCOMPARE(Marked(board), QList<QPoint>{QPoint(2, 1)}); // the entries before it
+        QCOMPARE(MarkedCells(board), QList<QPoint>{QPoint(2, 1)}); // the entries before it
     }
 
     void refreshTwiceEqualsOnce() {
@@ -266,9 +258,9 @@ private slots:
         OpenPuzzle(board, 1);
         emit board.Grid()->CellClick(9, 3); // not saved
         board.Refresh(true);
-        const QList<QPoint> once = Marked(board);
+        const QList<QPoint> once = MarkedCells(board);
         board.Refresh(true);
-        QCOMPARE(Marked(board), once);
+        QCOMPARE(MarkedCells(board), once);
         QCOMPARE(once, QList<QPoint>{QPoint(5, 1)});
         QCOMPARE(board.Grid()->GetRowCount(), 3);
     }
@@ -281,7 +273,7 @@ private slots:
         board.Refresh(false);
         const QList<QPoint> solution = {QPoint(1, 1), QPoint(2, 1), QPoint(3, 1),
                                         QPoint(1, 2), QPoint(2, 2), QPoint(3, 2)};
-        QCOMPARE(Marked(board), solution);
+        QCOMPARE(MarkedCells(board), solution);
         for (int row = 1; row <= 3; ++row)
             for (int column = 1; column <= 10; ++column) {
                 const bool inSolution = solution.contains(QPoint(column, row));
@@ -309,7 +301,7 @@ private slots:
         Apply(board);
         QCOMPARE(board.Grid()->CellBackColor(4, 1), 0x00FF00);
         QCOMPARE(board.Grid()->CellBackColor(5, 1), 0x00FF00);
-        QCOMPARE(Marked(board).size(), 2);
+        QCOMPARE(MarkedCells(board).size(), 2);
         QVERIFY(board.Grid()->Redraw());
     }
 
@@ -365,7 +357,7 @@ private slots:
         board.LoadPuzzle();
         board.SetReadOnly(true);
         board.Refresh(false);
-        QCOMPARE(Marked(board), QList<QPoint>{QPoint(33, 30)});
+        QCOMPARE(MarkedCells(board), QList<QPoint>{QPoint(33, 30)});
     }
 };
 

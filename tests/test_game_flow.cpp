@@ -4,6 +4,7 @@
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
 #include "support/ChooserDriver.h"
+#include "support/GameState.h"
 #include "support/ModalDriver.h"
 #include "support/StandInPerson.h"
 #include "support/TestHome.h"
@@ -20,15 +21,6 @@ QString ThreePuzzles() {
            PuzzleSection(3, "Tres", 2, 2, "MARE", "MAR", "001002003");
 }
 
-QList<int> CrossedOut(ctlLista* list) {
-    QList<int> rows;
-    for (int row = 1; row <= list->Grid()->GetRowCount(); ++row) {
-        const FontRef font = list->Grid()->CellFont(1, row);
-        if (font && font->Strikethrough())
-            rows << row;
-    }
-    return rows;
-}
 } // namespace
 
 class GameFlowTest : public QObject {
@@ -94,7 +86,7 @@ private slots:
         CancelChooser(window);
         QCOMPARE(window.windowTitle(), puzzleTitle);
         QVERIFY(!home->IsStored(1, "Palabras"));
-        QCOMPARE(CrossedOut(window.WordList()), QList<int>{2});
+        QCOMPARE(CrossedOutRows(*window.WordList()), QList<int>{2});
     }
 
     void choosingTheSamePuzzleRepeatsEveryStep() {
@@ -105,7 +97,7 @@ private slots:
         ChooseRow(window, 1);
         QCOMPARE(home->Stored(1, "Palabras"), QStringLiteral("01"));
         QCOMPARE(home->Stored(1, "Save"), QStringLiteral("001"));
-        QCOMPARE(CrossedOut(window.WordList()), QList<int>{1});
+        QCOMPARE(CrossedOutRows(*window.WordList()), QList<int>{1});
     }
 
     void aWholeGameIsKeptAcrossARestart() {
@@ -123,7 +115,7 @@ private slots:
             emit window.Board()->Grid()->CellClick(2, 2);
             ChooseRow(window, 2);
             QCOMPARE(window.Board()->Grid()->CellBackColor(4, 1), window.Board()->MarkedColour());
-            QCOMPARE(CrossedOut(window.WordList()), QList<int>{2});
+            QCOMPARE(CrossedOutRows(*window.WordList()), QList<int>{2});
             ChooseRow(window, 3); // the unsaved mark on 3 was saved when leaving it
             QCOMPARE(window.Board()->Grid()->CellBackColor(2, 2), window.Board()->MarkedColour());
             emit window.Board()->Grid()->CellClick(1, 1);
@@ -140,7 +132,7 @@ private slots:
         ChooseRow(restarted, 2);
         QCOMPARE(restarted.Board()->Grid()->CellBackColor(1, 1), restarted.Board()->MarkedColour());
         QCOMPARE(restarted.Board()->Grid()->CellBackColor(2, 1), -1);
-        QCOMPARE(CrossedOut(restarted.WordList()), QList<int>{2});
+        QCOMPARE(CrossedOutRows(*restarted.WordList()), QList<int>{2});
     }
 
     // With a 5-pixel gap, a work area as wide as the frame plus 992 pixels

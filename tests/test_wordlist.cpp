@@ -1,6 +1,7 @@
 #include "outside/AppError.h"
 #include "outside/MessageCatalogue.h"
 #include "outside/ctlGrid.h"
+#include "support/GameState.h"
 #include "support/TestHome.h"
 #include "wordlist/ctlLista.h"
 
@@ -8,15 +9,6 @@
 #include <memory>
 
 namespace {
-QList<int> CrossedOut(const ctlLista& list) {
-    QList<int> rows;
-    for (int row = 1; row <= list.Grid()->GetRowCount(); ++row) {
-        const FontRef font = list.Grid()->CellFont(1, row);
-        if (font && font->Strikethrough())
-            rows << row;
-    }
-    return rows;
-}
 
 QString Words(int count) {
     QStringList words;
@@ -57,7 +49,7 @@ private slots:
         QVERIFY(header->Underline());
         QCOMPARE(header->Size(), 14.0);
         QCOMPARE(grid->Font()->Size(), 14.0);
-        QVERIFY(CrossedOut(list).isEmpty());
+        QVERIFY(CrossedOutRows(list).isEmpty());
     }
 
     void splitsAtEverySingleBlank_data() {
@@ -82,17 +74,17 @@ private slots:
         ctlLista list;
         Show(list, 1, "UNO DOS TRES");
         emit list.Grid()->CellClick(1, 2);
-        QCOMPARE(CrossedOut(list), QList<int>{2});
+        QCOMPARE(CrossedOutRows(list), QList<int>{2});
         emit list.Grid()->CellClick(1, 2);
-        QVERIFY(CrossedOut(list).isEmpty());
+        QVERIFY(CrossedOutRows(list).isEmpty());
         emit list.Grid()->CellClick(1, 0); // the heading
-        QVERIFY(CrossedOut(list).isEmpty());
+        QVERIFY(CrossedOutRows(list).isEmpty());
         QVERIFY(!list.Grid()->CellFont(1, 0)->Strikethrough());
         qint16 space = 32, enter = 13, letter = 'X';
         emit list.Grid()->CellKeyPress(1, 1, space);
         emit list.Grid()->CellKeyPress(1, 3, enter);
         emit list.Grid()->CellKeyPress(1, 2, letter);
-        QCOMPARE(CrossedOut(list), (QList<int>{1, 3}));
+        QCOMPARE(CrossedOutRows(list), (QList<int>{1, 3}));
     }
 
     void savesTwoDigitRows() {
@@ -131,7 +123,7 @@ private slots:
         home->Store(5, "Palabras", saved);
         ctlLista list;
         Show(list, 5, Words(8));
-        QCOMPARE(CrossedOut(list), crossed);
+        QCOMPARE(CrossedOutRows(list), crossed);
     }
 
     void nonNumberPairFailsTheRefresh() {
@@ -144,7 +136,7 @@ private slots:
             QCOMPARE(error.Number(), 13);
             QCOMPARE(error.Source(), QStringLiteral("ctlListaPalabras.ListaActualizar"));
         }
-        QCOMPARE(CrossedOut(list), QList<int>{1});
+        QCOMPARE(CrossedOutRows(list), QList<int>{1});
     }
 
     void crossedOutWordsSurviveASwitchAndARestart() {
@@ -157,11 +149,11 @@ private slots:
             list.SeleccionarPalabra(1, 1);
             list.Save();
             Show(list, 1, "A B C D");
-            QCOMPARE(CrossedOut(list), QList<int>{4});
+            QCOMPARE(CrossedOutRows(list), QList<int>{4});
         }
         ctlLista restarted;
         Show(restarted, 2, "E F");
-        QCOMPARE(CrossedOut(restarted), QList<int>{1});
+        QCOMPARE(CrossedOutRows(restarted), QList<int>{1});
     }
 
     // Two digits name rows 1 to 99: a crossed-out 100th word is not written,
@@ -175,7 +167,7 @@ private slots:
         QCOMPARE(home->Stored(3, "Palabras"), QStringLiteral("0199"));
         ctlLista again;
         Show(again, 3, Words(105));
-        QCOMPARE(CrossedOut(again), (QList<int>{1, 99}));
+        QCOMPARE(CrossedOutRows(again), (QList<int>{1, 99}));
     }
 };
 
