@@ -61,3 +61,6 @@ if command -v xvfb-run >/dev/null; then
 fi
 echo
 QT_QPA_PLATFORM=offscreen "$build/bench/bench_board" 2>/dev/null
+echo
+cmake --build "$build" --target bench_store >/dev/null
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_store" 2>/dev/null

@@ -103,6 +103,30 @@ constexpr Entry kEntries[] = {
      "este equipo conserva los suyos.",
      "The progress of every puzzle and the settings are kept per user: everyone who uses this "
      "computer keeps their own."},
+
+    // The settings store; %1, %2, %3 are filled in by the store.
+    {11400,
+     "El archivo de configuración \"%1\" tenía líneas dañadas, que no se pudieron leer. "
+     "Se ha guardado tal como estaba en \"%2\" y se ha escrito de nuevo con todos los valores "
+     "que se pudieron leer. El avance se sigue guardando.",
+     "The settings file \"%1\" had damaged lines that could not be read. It has been kept as it "
+     "was in \"%2\" and written again with every value that could be read. Progress is saved "
+     "as before."},
+    {11401, "No se pudo guardar el valor \"%1\" en \"%2\": %3.",
+     "The setting \"%1\" could not be saved in \"%2\": %3."},
+    {11402, "\"%1\" es una carpeta", "\"%1\" is a folder"},
+    {11403, "\"%1\" es un archivo y no se puede crear la carpeta",
+     "\"%1\" is a file, so the folder cannot be made"},
+    {11404, "el sistema no permitió escribirlo", "the system refused the write"},
+    {11405, "Solo se puede acceder a los valores del usuario actual (raíz %1).",
+     "Only the current user's settings can be reached (root %1)."},
+    {11406, "\"%1\" no es un nombre de valor válido.", "\"%1\" is not a usable value name."},
+    {11407, "La clave \"%1\" no tiene la forma Software\\<fabricante>\\<producto>\\...",
+     "The key \"%1\" is not of the form Software\\<maker>\\<product>\\..."},
+    {11408, "Los valores se guardan como texto (tipo 1), no como tipo %1.",
+     "Values are stored as text (kind 1), not kind %1."},
+    {11409, "Un valor de tipo %1 no se puede guardar como texto.",
+     "A value of type %1 cannot be stored as text."},
 };
 
 static_assert(std::is_sorted(std::begin(kEntries), std::end(kEntries),

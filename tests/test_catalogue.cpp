@@ -28,6 +28,7 @@ QList<int> NumbersInUse() {
     range(10900, 10904);
     range(11000, 11004);
     range(11101, 11102);
+    range(11400, 11409);
     return numbers;
 }
 

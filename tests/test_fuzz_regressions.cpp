@@ -2,12 +2,12 @@
 // mishandling, kept as ordinary tests.
 #include "board/ctlCuadricula.h"
 #include "outside/ProductInfo.h"
+#include "outside/RegistryStore.h"
 #include "support/TestHome.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QTest>
 #include <atomic>
 #include <chrono>
@@ -22,9 +22,7 @@
 namespace {
 // The settings file the store keeps its values in, as a person would find it.
 QString SettingsFile() {
-    const QStringList key = ProductInfo().GetRegistryKey(2, 0).split(u'\\');
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, key.value(1), key.value(2))
-        .fileName();
+    return RegistryStore::FileName(ProductInfo().GetRegistryKey(2, 0));
 }
 
 void WriteSettingsFile(const QByteArray& content) {

@@ -2,6 +2,7 @@
 #include "dialogs/frmConfiguracion.h"
 #include "outside/AppError.h"
 #include "outside/MessageCatalogue.h"
+#include "outside/RegistryStore.h"
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
 #include "support/ModalDriver.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
@@ -534,13 +534,12 @@ private slots:
         bool stillOpen = false, applyStillEnabled = false;
         QVERIFY(Open([&](frmConfiguracion* dialog) {
             Press(dialog->cmdColores(0));
-            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                               blocker.fileName() + "/config");
+            RegistryStore::SetFolder(blocker.fileName() + "/config");
             PressApply(dialog);
             Press(dialog->cmdAcciones(0)); // accept tries again, fails again, stays
             stillOpen = dialog->isVisible();
             applyStillEnabled = dialog->cmdAcciones(2)->isEnabled();
-            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home->ConfigFolder());
+            RegistryStore::SetFolder(home->ConfigFolder());
             Press(dialog->cmdAcciones(1));
         }));
         QVERIFY(stillOpen);
