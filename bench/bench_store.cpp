@@ -55,10 +55,12 @@ int main(int argc, char** argv) {
                          Marks(round + 1), RegistryStore::Text);
     });
     Report("store: closing saves of a puzzle (marks, then words)", 51, [&](int round) {
+        RegistryStore::Batch saves; // as the main window saves them
         store.WriteValue(RegistryStore::CurrentUser, Key(9), QStringLiteral("Save"),
                          Marks(round + 1), RegistryStore::Text);
         store.WriteValue(RegistryStore::CurrentUser, Key(9), QStringLiteral("Palabras"),
                          QString::number(round % 2 ? 102 : 304), RegistryStore::Text);
+        saves.Commit();
     });
     return 0;
 }

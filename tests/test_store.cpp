@@ -209,6 +209,54 @@ private slots:
                  qPrintable(notice));
     }
 
+    // Values written in a batch reach the file together when it commits,
+    // and read back as written before that; a batch ended early by an error
+    // still writes what it holds.
+    void aBatchWritesItsValuesTogether() {
+        const QString key = product_.GetRegistryKey(2, 61);
+        const QString file = ConfigPath("Pinarejo/Zelvora.conf");
+        Write(key, "Save", "001");
+        const QByteArray before = FileBytes(file);
+        {
+            RegistryStore::Batch outer;
+            Write(key, "Save", "001002");
+            {
+                RegistryStore::Batch inner; // joins the outer one
+                Write(key, "Palabras", "01");
+                inner.Commit();
+            }
+            QCOMPARE(Read(key, "Save").toString(), QStringLiteral("001002"));
+            QCOMPARE(Read(key, "Palabras").toString(), QStringLiteral("01"));
+            QCOMPARE(FileBytes(file), before);
+            outer.Commit();
+        }
+        QVERIFY(FileBytes(file).contains("61\\Save=001002\n61\\Palabras=01\n") ||
+                FileBytes(file).contains("61\\Palabras=01\n61\\Save=001002\n"));
+        try {
+            RegistryStore::Batch ended;
+            Write(key, "Save", "003");
+            throw AppError(ErrorNumber::Overflow, "test", "ended early");
+        } catch (const AppError&) {
+        }
+        QSettings onDisk(file, QSettings::IniFormat);
+        QCOMPARE(onDisk.value("Juegos/61/Save").toString(), QStringLiteral("003"));
+    }
+
+    // A write that cannot be made fails at once inside a batch too, and
+    // leaves nothing for the commit.
+    void aBlockedWriteInABatchFailsAtOnce() {
+        const QString key = "Software\\Bloqueo3\\Zelvora\\Juegos\\1";
+        WriteBytes(ConfigPath("Bloqueo3"), "not a folder");
+        RegistryStore::Batch batch;
+        const std::optional<AppError> error = WriteError(key, "Save", "001");
+        QVERIFY(error.has_value());
+        QCOMPARE(error->Number(), ErrorNumber::PathFileAccess);
+        QVERIFY(!Read(key, "Save").isValid());
+        batch.Commit();
+        QVERIFY(QFile::remove(ConfigPath("Bloqueo3")));
+        QVERIFY(!Read(key, "Save").isValid());
+    }
+
     void emptyTextDiffersFromNeverWritten() {
         const QString key = product_.GetRegistryKey(2, 41);
         const QVariant never = Read(key, "Save");
