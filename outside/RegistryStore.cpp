@@ -12,15 +12,21 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <map>
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -126,22 +132,34 @@ AppError WriteFailure(const QStringList& names, const QString& fileName, const Q
                                        QDir::toNativeSeparators(fileName), reason));
 }
 
-// Qt's lock of the file, left empty by a copy killed after making it and
-// before signing it, would hold every later write up for half a minute. An
-// empty lock a second old is nobody's; it is removed under Qt's own guard
-// for removing stale locks, so a lock just taken is never touched.
-void ClearAbandonedLock(const QString& fileName) {
-    const QString lockName = fileName + QStringLiteral(".lock");
-    const QFileInfo lock(lockName);
-    if (!lock.exists() || lock.size() != 0)
-        return;
-    QLockFile guard(lockName + QStringLiteral(".rmlock"));
-    if (!guard.tryLock(0))
-        return;
-    const QFileInfo again(lockName);
-    if (again.exists() && again.size() == 0 &&
-        again.lastModified().msecsTo(QDateTime::currentDateTime()) > 1000)
-        QFile::remove(lockName);
+// Qt's lock of the file (or its guard for removing stale locks), left by a
+// copy killed holding it, empty when the kill came before it was signed,
+// would hold every later write up for half a minute. Qt's owner keeps the
+// file flock()ed while it lives, so a lock that can be flock()ed is
+// nobody's; a young one may be a lock being taken, so it is given 100 ms.
+void ClearAbandonedLocks(const QString& fileName) {
+#ifdef Q_OS_UNIX
+    for (const QString& name :
+         {fileName + QStringLiteral(".lock.rmlock"), fileName + QStringLiteral(".lock")}) {
+        const QByteArray path = QFile::encodeName(name);
+        for (int tries = 0; tries < 15; ++tries) {
+            const int lock = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+            if (lock < 0)
+                break;
+            const bool held = ::flock(lock, LOCK_EX | LOCK_NB) != 0;
+            const bool young =
+                QFileInfo(name).lastModified().msecsTo(QDateTime::currentDateTime()) < 100;
+            if (!held && !young)
+                ::unlink(path.constData());
+            ::close(lock);
+            if (held || !young)
+                break;
+            QThread::msleep(10);
+        }
+    }
+#else
+    Q_UNUSED(fileName);
+#endif
 }
 
 // Tells the player once, when the program is next idle: the store may be
@@ -221,7 +239,7 @@ void WriteValues(const QString& fileName, const std::map<QString, QString>& valu
     }
     if (!changed)
         return;
-    ClearAbandonedLock(fileName);
+    ClearAbandonedLocks(fileName);
     for (const auto& [key, text] : values)
         settings.setValue(key, text);
     settings.sync();

@@ -49,9 +49,10 @@ private slots:
         QCOMPARE(board.Titulo(), QStringLiteral("Ca\u00C3"));
     }
 
-    // A hand-edited setting that Qt decodes as a serialized list claiming
-    // more than a billion items: the request for memory fails, and the
-    // board still reads the other settings and leaves its font size alone.
+    // A hand-edited setting that Qt's own format would decode as a list
+    // claiming more than a billion items: the store keeps it as the text it
+    // is, and the board still reads the other settings and leaves its font
+    // size alone.
     void settingThatClaimsAHugeList() {
         TestHome home;
         home.WriteDataFile(PuzzleSection(1, "Uno", 2, 2, "ABCD", "AB", "001"));
