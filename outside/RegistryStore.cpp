@@ -191,13 +191,13 @@ QString AsideName(const QString& fileName) {
 // the damage stays known, and the next use tries again.
 void RepairIfDamaged(QSettings& settings) {
     const QString fileName = settings.fileName();
-    const std::optional<StoreFileFormat::Damage> damage = StoreFileFormat::FoundDamage(fileName);
-    if (!damage)
+    const std::optional<QByteArray> damaged = StoreFileFormat::DamagedBytes(fileName);
+    if (!damaged)
         return;
     const QString aside = AsideName(fileName);
     QFile copy(aside);
     bool repaired = copy.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
-                    copy.write(damage->bytes) == damage->bytes.size() && copy.flush();
+                    copy.write(*damaged) == damaged->size() && copy.flush();
     copy.close();
     if (repaired) {
         // Any change makes Qt write the whole file from what was read.

@@ -7,8 +7,9 @@
 
 namespace {
 
-QHash<QString, StoreFileFormat::Damage>& DamageByFile() {
-    static QHash<QString, StoreFileFormat::Damage> damage;
+// The bytes of each file whose last read skipped damaged lines.
+QHash<QString, QByteArray>& DamageByFile() {
+    static QHash<QString, QByteArray> damage;
     return damage;
 }
 
@@ -74,47 +75,30 @@ bool IsHexDigit(QChar c) {
 }
 
 // A value as Qt writes text: quoted when it holds ',', ';' or '=' or starts
-// or ends with a blank (of any kind, or reading would trim it), '"' and '\' escaped, control
-// characters escaped, and a leading '@' doubled.
+// or ends with a blank of any kind (reading trims them), '"' and '\' and
+// control characters escaped, a leading '@' doubled.
 QString EscapedValue(const QString& text) {
+    static const QHash<char16_t, QString> named = {{u'"', QStringLiteral("\\\"")},
+                                                   {u'\\', QStringLiteral("\\\\")},
+                                                   {u'\n', QStringLiteral("\\n")},
+                                                   {u'\r', QStringLiteral("\\r")},
+                                                   {u'\t', QStringLiteral("\\t")}};
     const QString value = text.startsWith(u'@') ? u'@' + text : text;
     QString result;
     bool quote = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace());
-    bool escapeHexDigit = false;
+    bool afterHexEscape = false; // a hex digit there would join the escape
     for (const QChar c : value) {
-        if (escapeHexDigit && IsHexDigit(c)) {
-            result += QStringLiteral("\\x%1").arg(c.unicode(), 0, 16);
-            continue;
-        }
-        escapeHexDigit = false;
-        switch (c.unicode()) {
-        case u';':
-        case u',':
-        case u'=':
-            quote = true;
+        const char16_t code = c.unicode();
+        quote = quote || code == u';' || code == u',' || code == u'=';
+        if (named.contains(code)) {
+            result += named.value(code);
+            afterHexEscape = false;
+        } else if (code < 0x20 || code == 0x7F || (afterHexEscape && IsHexDigit(c))) {
+            result += QStringLiteral("\\x%1").arg(code, 0, 16);
+            afterHexEscape = true;
+        } else {
             result += c;
-            break;
-        case u'"':
-        case u'\\':
-            result += u'\\';
-            result += c;
-            break;
-        case u'\n':
-            result += QStringLiteral("\\n");
-            break;
-        case u'\r':
-            result += QStringLiteral("\\r");
-            break;
-        case u'\t':
-            result += QStringLiteral("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
-                result += QStringLiteral("\\x%1").arg(c.unicode(), 0, 16);
-                escapeHexDigit = true;
-            } else {
-                result += c;
-            }
+            afterHexEscape = false;
         }
     }
     return quote ? u'"' + result + u'"' : result;
@@ -186,17 +170,14 @@ QString ValueText(QStringView written) {
 bool Read(QIODevice& device, QSettings::SettingsMap& map) {
     const QByteArray bytes = device.readAll();
     QByteArray text = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-    QList<int> damaged;
+    bool damaged = false;
     QString section;
-    int number = 0;
     for (QByteArray rawLine : text.split('\n')) {
-        ++number;
         if (rawLine.endsWith('\r'))
             rawLine.chop(1);
         // A line that is not UTF-8 is kept as Latin-1, and the file set aside.
         const bool utf8 = rawLine.isValidUtf8();
-        if (!utf8)
-            damaged << number;
+        damaged = damaged || !utf8;
         const QString line =
             (utf8 ? QString::fromUtf8(rawLine) : QString::fromLatin1(rawLine)).trimmed();
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
@@ -204,16 +185,14 @@ bool Read(QIODevice& device, QSettings::SettingsMap& map) {
         if (line.startsWith(u'[')) {
             // An unclosed section still names where its keys belong.
             const qsizetype close = line.indexOf(u']');
-            if (close < 0 && utf8)
-                damaged << number;
+            damaged = damaged || close < 0;
             section = SectionName(
                 QStringView(line).sliced(1, (close < 0 ? line.size() : close) - 1).trimmed());
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
         if (equals <= 0) {
-            if (utf8)
-                damaged << number;
+            damaged = true;
             continue;
         }
         const QString key = UnescapedName(QStringView(line).first(equals).trimmed());
@@ -221,10 +200,10 @@ bool Read(QIODevice& device, QSettings::SettingsMap& map) {
                    ValueText(QStringView(line).sliced(equals + 1)));
     }
     if (const auto* file = qobject_cast<QFileDevice*>(&device)) {
-        if (damaged.isEmpty())
-            DamageByFile().remove(file->fileName());
+        if (damaged)
+            DamageByFile().insert(file->fileName(), bytes);
         else
-            DamageByFile().insert(file->fileName(), {bytes, damaged});
+            DamageByFile().remove(file->fileName());
     }
     return true;
 }
@@ -287,7 +266,7 @@ QSettings::Format StoreFileFormat::Format() {
     return format;
 }
 
-std::optional<StoreFileFormat::Damage> StoreFileFormat::FoundDamage(const QString& fileName) {
+std::optional<QByteArray> StoreFileFormat::DamagedBytes(const QString& fileName) {
     const auto found = DamageByFile().constFind(fileName);
     if (found == DamageByFile().cend())
         return std::nullopt;

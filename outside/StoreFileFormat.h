@@ -15,14 +15,9 @@ namespace StoreFileFormat {
 // The format, registered with QSettings on first use.
 QSettings::Format Format();
 
-// What the last read of a file skipped: its bytes as read and the numbers
-// of the damaged lines; kept until the file is read again or it is
-// forgotten.
-struct Damage {
-    QByteArray bytes;
-    QList<int> lines;
-};
-std::optional<Damage> FoundDamage(const QString& fileName);
+// The bytes of the file as read, when its last read skipped damaged lines;
+// kept until it is read again sound or the damage is forgotten.
+std::optional<QByteArray> DamagedBytes(const QString& fileName);
 void ForgetDamage(const QString& fileName);
 
 } // namespace StoreFileFormat

@@ -108,6 +108,15 @@ private slots:
             << QVariant("/home/ana/Fotos/playa, verano.png") << "/home/ana/Fotos/playa, verano.png";
         QTest::newRow("looks like a Qt type") << QVariant("@Rect(1 2 3 4)") << "@Rect(1 2 3 4)";
         QTest::newRow("line break") << QVariant("uno\r\ndos") << "uno\r\ndos";
+        QTest::newRow("control character before a hex digit")
+            << QVariant(QString("a\x01") + "b") << QString("a\x01") + "b";
+        QTest::newRow("NUL before a digit")
+            << QVariant(QString(QChar(0)) + "7") << QString(QChar(0)) + "7";
+        QTest::newRow("tab first") << QVariant("\tx") << "\tx";
+        QTest::newRow("no-break blank last") << QVariant("x\u00A0") << "x\u00A0";
+        QTest::newRow("two at signs") << QVariant("@@x") << "@@x";
+        QTest::newRow("lone semicolon") << QVariant(";") << ";";
+        QTest::newRow("emoji") << QVariant("\U0001F600") << "\U0001F600";
         QTest::newRow("32-bit colour") << QVariant(qint32(0x00FF8040)) << "16744512";
         QTest::newRow("negative number") << QVariant(-1) << "-1";
         QTest::newRow("16-bit true") << QVariant::fromValue<qint16>(-1) << "-1";
