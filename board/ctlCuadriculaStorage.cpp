@@ -181,6 +181,7 @@ void ctlCuadricula::SaveConfiguration() {
     ReraiseAs("ctlCuadricula.SaveConfiguration", [&] {
         const QString key = productInfo_->GetRegistryKey(2, 0);
         RegistryStore store;
+        RegistryStore::Batch together; // one write of the file for all ten
         const auto write = [&](const char* name, const QVariant& value) {
             store.WriteValue(RegistryStore::CurrentUser, key, QLatin1String(name), value,
                              RegistryStore::Text);
@@ -195,5 +196,6 @@ void ctlCuadricula::SaveConfiguration() {
         write("FontItalic", font_->Italic() ? -1 : 0);
         write("FontSize", SizeText(*font_));
         write("FontName", font_->Name());
+        together.Commit();
     });
 }
