@@ -214,11 +214,22 @@ private slots:
         QVERIFY(hupAfter.sa_handler == SIG_IGN);
     }
 
-    // The program's closing saves of a puzzle reach the file together:
-    // ended by SIGTERM and killed 0-16 ms later, wherever the kill lands in
-    // the saves, puzzle 1 keeps its old marks and crossed-out words, or has
-    // the new ones of both.
-    void aKillDuringTheClosingSavesLeavesOldOrNewProgress() {
+    // The saves of a puzzle reach the file together, those of the close
+    // and those before a switch to another puzzle: killed at any moment in
+    // them, the program leaves puzzle 1 with its old marks and crossed-out
+    // words, or with the new ones of both.
+    void aKillDuringTheSavesLeavesOldOrNewProgress_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("terminateFirst");
+        QTest::addColumn<int>("killWithinUs");
+        QTest::newRow("SIGTERM, then SIGKILL 0-16 ms later") << "close" << true << 16000;
+        QTest::newRow("SIGKILL 0-60 ms into a switch") << "switch" << false << 60000;
+    }
+
+    void aKillDuringTheSavesLeavesOldOrNewProgress() {
+        QFETCH(QString, mode);
+        QFETCH(bool, terminateFirst);
+        QFETCH(int, killWithinUs);
         const int rounds = 50;
         const QString oldMarks = "001", oldWords = "01";
         const QString newMarks = "001002003", newWords = "0102";
@@ -233,12 +244,13 @@ private slots:
             QProcess program;
             program.setProcessEnvironment(environment);
             program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            program.start(QStringLiteral(ZELVORA_CLOSING_PLAYER), {home->ProgramFolder()});
+            program.start(QStringLiteral(ZELVORA_CLOSING_PLAYER), {home->ProgramFolder(), mode});
             QVERIFY(program.waitForStarted(10000));
             QVERIFY2(program.waitForReadyRead(30000) && program.readLine().startsWith("ready"),
                      "the player did not get to play");
-            QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
-            QThread::usleep(random.bounded(0, 16001));
+            if (terminateFirst)
+                QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
+            QThread::usleep(random.bounded(0, killWithinUs + 1));
             ::kill(pid_t(program.processId()), SIGKILL);
             QVERIFY(program.waitForFinished(10000));
             const QString marks = home->Stored(1, "Save"), words = home->Stored(1, "Palabras");

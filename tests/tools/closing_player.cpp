@@ -1,9 +1,10 @@
 // The program itself, with a player who opens puzzle 1 as soon as the window
 // is up, marks its cells 2 and 3, crosses out its second word and prints
-// "ready"; from then on it is the program waiting to be ended. The data file
-// is in PROGRAM_FOLDER; the store under $XDG_CONFIG_HOME, as for the program.
+// "ready"; from then on it is the program waiting to be ended ("close"), or
+// the player goes on to choose puzzle 2 ("switch"). The data file is in
+// PROGRAM_FOLDER; the store under $XDG_CONFIG_HOME, as for the program.
 //
-//   closing_player PROGRAM_FOLDER
+//   closing_player PROGRAM_FOLDER close|switch
 
 #include "app/frmMain.h"
 #include "app/modMain.h"
@@ -20,6 +21,8 @@
 
 namespace {
 
+bool switching = false;
+
 void Play() {
     frmMain* window = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -34,6 +37,8 @@ void Play() {
     window->WordList()->SeleccionarPalabra(1, 2);
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
+    if (switching)
+        ChooserDriver::ChooseFromMenu(window, 2);
 }
 
 // Runs once the program's application object exists, before its window.
@@ -46,10 +51,11 @@ Q_COREAPP_STARTUP_FUNCTION(StartPlaying)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fputs("usage: closing_player PROGRAM_FOLDER\n", stderr);
+    if (argc < 3) {
+        std::fputs("usage: closing_player PROGRAM_FOLDER close|switch\n", stderr);
         return 2;
     }
     AppServices::SetProgramFolder(QString::fromLocal8Bit(argv[1]));
+    switching = QByteArray(argv[2]) == "switch";
     return modMain(argc, argv);
 }
