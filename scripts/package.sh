@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the Debian package zelvora_<version>_<arch>.deb from a Release build
+# in build-release/ (or the folder given as $1), with Debian's hardening
+# flags, and prints its path.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-release}
+scripts/install-deps.sh
+CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+export CXXFLAGS LDFLAGS
+# The package needs only the program: CPack must not build every test first.
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null
+cmake --build "$build" --target zelvora zelvora_docs
+(cd "$build" && cpack -G DEB >/dev/null)
+ls "$PWD/$build"/zelvora_*.deb
