@@ -174,7 +174,7 @@ private slots:
             QStringLiteral("Juego 5, Letras: tiene 5 letras para 3 × 2 = 6 casillas")));
         QVERIFY(lines.contains(QStringLiteral(
             "Juego 19, Titulo: falta la sección; la lista de juegos se detiene aquí y no muestra "
-            "los juegos 20")));
+            "estos juegos: 20")));
     }
 
     void passesOddButSoundPuzzles() {
