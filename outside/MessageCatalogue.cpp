@@ -154,10 +154,10 @@ constexpr Entry kEntries[] = {
     {11344, "no son exactamente las casillas de las palabras",
      "is not exactly the cells of the words"},
     {11350,
-     "la línea %1 no es UTF-8 válido, aunque el resto del archivo sí lo es: sus letras se leerán "
-     "mal",
-     "line %1 is not valid UTF-8 although the rest of the file is: its letters will be read "
-     "wrongly"},
+     "la línea %1 no es UTF-8 válido, aunque el resto del archivo sí lo es: está dañada o "
+     "escrita con otra codificación",
+     "line %1 is not valid UTF-8 although the rest of the file is: it is damaged or written in "
+     "another encoding"},
     {11351, "%1 parece texto UTF-8 leído con otra codificación y guardado de nuevo",
      "%1 looks like UTF-8 text read in another encoding and saved again"},
     {11352, "contiene el carácter de sustitución U+FFFD: una conversión anterior perdió letras",

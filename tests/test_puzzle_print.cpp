@@ -96,6 +96,29 @@ private slots:
         QVERIFY(!text.contains(QStringLiteral("Colores")));
     }
 
+    // Shapes the board accepts but no page suits still give a page each:
+    // one long row, and a small grid under a long word list.
+    void awkwardShapes() {
+        const QString data = folder_.filePath(QStringLiteral("awkward.ini"));
+        QStringList words;
+        for (int i = 0; i < PuzzleChecker::MaxWords; ++i)
+            words += QStringLiteral("PALABRA%1LARGUÍSIMA").arg(i, 2, 10, QLatin1Char('0'));
+        QFile file(data);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("[1]\nTitulo=Fila\nCantAncho=999\nCantAlto=1\nLetras=%1\n"
+                                  "Palabras=AB\n[2]\nTitulo=Lista\nCantAncho=3\nCantAlto=3\n"
+                                  "Letras=ABCDEFGHI\nPalabras=%2\n")
+                       .arg(QString(999, u'A'), words.join(u' '))
+                       .toUtf8());
+        file.close();
+        const QString pdf = folder_.filePath(QStringLiteral("awkward.pdf"));
+        QCOMPARE(Maker({data, QStringLiteral("--output"), pdf}).exitCode, 0);
+        QCOMPARE(PdfInfo(pdf, QStringLiteral("Pages")), QStringLiteral("2"));
+        const QString text = Start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).out;
+        for (const QString& word : words)
+            QVERIFY2(text.contains(word), qPrintable(word));
+    }
+
     // Nothing is written for a puzzle that is not there or cannot be drawn.
     void refusals() {
         const QString pdf = folder_.filePath(QStringLiteral("none.pdf"));

@@ -75,7 +75,7 @@ double PuzzlePrinter::HeaderHeight() const {
 // grid or below it; nothing when the list does not fit at all.
 std::optional<PuzzlePrinter::Layout> PuzzlePrinter::Try(const PrintablePuzzle& puzzle,
                                                         const QRectF& body, double font,
-                                                        bool beside) const {
+                                                        bool beside, double minimumCell) const {
     const QFontMetricsF metrics(Font(font), &writer_);
     const double line = metrics.height() * 1.15;
     double widest =
@@ -107,8 +107,9 @@ std::optional<PuzzlePrinter::Layout> PuzzlePrinter::Try(const PrintablePuzzle& p
         layout.list =
             QRectF(0, 0, std::min(body.width(), layout.listColumns * columnWidth), listHeight);
     }
-    layout.cell = std::floor(std::min(gridWidth / puzzle.columns, gridHeight / puzzle.rows));
-    if (layout.cell < Millimetres(3))
+    layout.cell =
+        std::max(1.0, std::floor(std::min(gridWidth / puzzle.columns, gridHeight / puzzle.rows)));
+    if (layout.cell < minimumCell)
         return std::nullopt;
     const QSizeF grid(layout.cell * puzzle.columns, layout.cell * puzzle.rows);
     if (beside) {
@@ -134,7 +135,8 @@ PuzzlePrinter::Layout PuzzlePrinter::Arrange(const PrintablePuzzle& puzzle,
     for (double mm : ListFontsMm) {
         std::optional<Layout> chosen;
         for (bool beside : {true, false}) {
-            const std::optional<Layout> layout = Try(puzzle, body, Millimetres(mm), beside);
+            const std::optional<Layout> layout =
+                Try(puzzle, body, Millimetres(mm), beside, Millimetres(3));
             if (layout && (!chosen || layout->cell > chosen->cell))
                 chosen = layout;
         }
@@ -143,8 +145,10 @@ PuzzlePrinter::Layout PuzzlePrinter::Arrange(const PrintablePuzzle& puzzle,
             bestCell = std::max(bestCell, chosen->cell);
         }
     }
-    if (candidates.empty()) // cannot happen on A4 or Letter within 999 cells
-        return *Try(puzzle, body, Millimetres(ListFontsMm[std::size(ListFontsMm) - 1]), false);
+    // A grid of one long row or column: the smallest type below it, and
+    // cells as large as they can be, however small.
+    if (candidates.empty())
+        return *Try(puzzle, body, Millimetres(ListFontsMm[std::size(ListFontsMm) - 1]), false, 1);
     for (const Layout& layout : candidates) {
         if (layout.cell >= 0.9 * bestCell)
             return layout;

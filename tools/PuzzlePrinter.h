@@ -43,7 +43,7 @@ private:
     double HeaderHeight() const;
     Layout Arrange(const PrintablePuzzle& puzzle, const QRectF& body) const;
     std::optional<Layout> Try(const PrintablePuzzle& puzzle, const QRectF& body, double font,
-                              bool beside) const;
+                              bool beside, double minimumCell) const;
     void StartPage();
     void DrawHeader(const QString& title, const QString& subtitle);
     void DrawGrid(const PrintablePuzzle& puzzle, const Layout& layout, bool solutionOnly);
