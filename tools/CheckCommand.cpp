@@ -2,6 +2,7 @@
 
 #include "PuzzleChecker.h"
 
+#include "outside/AppError.h"
 #include "outside/IniFileReader.h"
 #include "outside/MessageCatalogue.h"
 
@@ -58,7 +59,13 @@ int CheckCommand::Run(const QStringList& arguments) {
 
     bool anyFault = false;
     for (const QString& file : files) {
-        const std::vector<PuzzleFault> faults = PuzzleChecker::CheckFile(file);
+        std::vector<PuzzleFault> faults;
+        try {
+            faults = PuzzleChecker::CheckFile(file);
+        } catch (const AppError& error) { // the reader's own refusal
+            faults = {{QString(), QString(),
+                       MessageCatalogue::Text(11302).arg(file, error.Description())}};
+        }
         for (const PuzzleFault& fault : faults)
             Print(stdout, QStringLiteral("%1: %2").arg(file, fault.Text()));
         if (faults.empty())

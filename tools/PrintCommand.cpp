@@ -3,10 +3,12 @@
 #include "PuzzleChecker.h"
 #include "PuzzlePrinter.h"
 
+#include "outside/AppError.h"
 #include "outside/IniFileReader.h"
 #include "outside/MessageCatalogue.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
@@ -49,6 +51,10 @@ std::vector<int> ListedNumbers(const QString& file) {
 
 // The printable puzzles, or an empty list with the reason printed.
 std::vector<PrintablePuzzle> ReadPuzzles(const QString& file, const std::vector<int>& numbers) {
+    if (numbers.empty()) {
+        PrintError(MessageCatalogue::Text(11360).arg(file).arg(1));
+        return {};
+    }
     std::vector<PrintablePuzzle> puzzles;
     for (int number : numbers) {
         const PuzzleFields fields = PuzzleChecker::ReadPuzzle(file, QString::number(number));
@@ -97,23 +103,9 @@ int PrintCommand::Run(const QStringList& arguments) {
     const QString file = positional[0];
     const QString which = positional.value(1, QStringLiteral("all"));
 
-    std::vector<int> numbers;
-    if (which == QStringLiteral("all")) {
-        numbers = ListedNumbers(file);
-    } else {
-        const int number = PuzzleChecker::PuzzleNumber(which);
-        if (number == 0)
-            return Usage(QStringLiteral("the puzzle is a number from 1 up, or all."));
-        numbers.push_back(number);
-    }
-    if (!QFileInfo(file).isFile()) {
-        PrintError(MessageCatalogue::Text(11302).arg(file, QStringLiteral("-")));
-        return 1;
-    }
-    if (numbers.empty()) {
-        PrintError(MessageCatalogue::Text(11360).arg(file).arg(1));
-        return 1;
-    }
+    const int number = PuzzleChecker::PuzzleNumber(which);
+    if (number == 0 && which != QStringLiteral("all"))
+        return Usage(QStringLiteral("the puzzle is a number from 1 up, or all."));
 
     PuzzlePrinter::Paper size = QLocale().measurementSystem() == QLocale::ImperialUSSystem
                                     ? PuzzlePrinter::Paper::Letter
@@ -126,7 +118,18 @@ int PrintCommand::Run(const QStringList& arguments) {
                                                 : PuzzlePrinter::Paper::A4;
     }
 
-    const std::vector<PrintablePuzzle> puzzles = ReadPuzzles(file, numbers);
+    QFile readable(file);
+    if (!readable.open(QIODevice::ReadOnly)) {
+        PrintError(MessageCatalogue::Text(11302).arg(file, readable.errorString()));
+        return 1;
+    }
+    std::vector<PrintablePuzzle> puzzles;
+    try {
+        puzzles = ReadPuzzles(file, number > 0 ? std::vector<int>{number} : ListedNumbers(file));
+    } catch (const AppError& error) { // the reader's own refusal
+        PrintError(MessageCatalogue::Text(11302).arg(file, error.Description()));
+        return 1;
+    }
     if (puzzles.empty())
         return 1;
     const QString target =
