@@ -82,13 +82,13 @@ void CheckLetters(const PuzzleFields& puzzle, const QString& letters, int column
     for (int i = 0; i < std::min(int(letters.size()), cells); ++i) {
         const QChar letter = letters[i];
         if (letter.isHighSurrogate()) {
-            faults.push_back(
-                {puzzle.section, key, Say(11324).arg(Quoted(letters.mid(i, 2))).arg(i + 1)});
+            faults.push_back({puzzle.section, key,
+                              Say(11324).arg(Quoted(letters.mid(i, 2)), QString::number(i + 1))});
             ++i; // the low half belongs to the same letter
         } else if (letter.isMark() && i > 0) {
             // A mark left over after composing sits in a cell of its own.
-            faults.push_back(
-                {puzzle.section, key, Say(11324).arg(Quoted(letters.mid(i - 1, 2))).arg(i)});
+            faults.push_back({puzzle.section, key,
+                              Say(11324).arg(Quoted(letters.mid(i - 1, 2)), QString::number(i))});
         } else if (!letter.isLetter()) {
             faults.push_back({puzzle.section, key, Say(11323).arg(i + 1).arg(Quoted(letter))});
         }
@@ -137,10 +137,9 @@ std::optional<Cells> CheckSolution(const PuzzleFields& puzzle, int cells, Faults
         const int cell = entry.toInt();
         if (!digits || cell < 1 || cell > cells) {
             faults.push_back({puzzle.section, key,
-                              Say(11341)
-                                  .arg(Quoted(entry))
-                                  .arg(at + 1)
-                                  .arg(QString::number(cells).rightJustified(3, u'0'))});
+                              // One call: an entry may hold a '%' of its own.
+                              Say(11341).arg(Quoted(entry), QString::number(at + 1),
+                                             QString::number(cells).rightJustified(3, u'0'))});
             sound = false;
         }
         solution.insert(cell);
@@ -224,10 +223,8 @@ void CheckWordsInGrid(const PuzzleFields& puzzle, const QString& letters, int co
             for (const Cells& place : places)
                 where += NumberList(place).replace(QStringLiteral(", "), QStringLiteral("-"));
             faults.push_back({puzzle.section, key,
-                              Say(11334)
-                                  .arg(Quoted(word))
-                                  .arg(places.size())
-                                  .arg(where.join(QStringLiteral("; ")))});
+                              Say(11334).arg(Quoted(word), QString::number(places.size()),
+                                             where.join(QStringLiteral("; ")))});
         }
         choices.push_back(std::move(places));
     }
