@@ -69,9 +69,10 @@ int CheckCommand::Run(const QStringList& arguments) {
         for (const PuzzleFault& fault : faults)
             Print(stdout, QStringLiteral("%1: %2").arg(file, fault.Text()));
         if (faults.empty())
-            Print(stderr, MessageCatalogue::Text(11303).arg(file).arg(ListedPuzzles(file)));
+            Print(stderr,
+                  MessageCatalogue::Text(11303).arg(file, QString::number(ListedPuzzles(file))));
         else
-            Print(stderr, MessageCatalogue::Text(11304).arg(file).arg(faults.size()));
+            Print(stderr, MessageCatalogue::Text(11304).arg(file, QString::number(faults.size())));
         anyFault = anyFault || !faults.empty();
     }
     std::fflush(stdout);

@@ -52,14 +52,14 @@ std::vector<int> ListedNumbers(const QString& file) {
 // The printable puzzles, or an empty list with the reason printed.
 std::vector<PrintablePuzzle> ReadPuzzles(const QString& file, const std::vector<int>& numbers) {
     if (numbers.empty()) {
-        PrintError(MessageCatalogue::Text(11360).arg(file).arg(1));
+        PrintError(MessageCatalogue::Text(11360).arg(file, QStringLiteral("1")));
         return {};
     }
     std::vector<PrintablePuzzle> puzzles;
     for (int number : numbers) {
         const PuzzleFields fields = PuzzleChecker::ReadPuzzle(file, QString::number(number));
         if (fields.title.isEmpty()) {
-            PrintError(MessageCatalogue::Text(11360).arg(file).arg(number));
+            PrintError(MessageCatalogue::Text(11360).arg(file, QString::number(number)));
             return {};
         }
         QString why;
