@@ -49,7 +49,7 @@ int WholePoints(double size) {
     const double points = Conversions::RoundHalfEven(size);
     if (points < std::numeric_limits<qint16>::min() || points > std::numeric_limits<qint16>::max())
         throw AppError(ErrorNumber::Overflow, QStringLiteral("frmConfiguracion.cmdFuente_Click"),
-                       QStringLiteral("Overflow"));
+                       AppServices().GetMessage(11601));
     return static_cast<int>(points);
 }
 } // namespace
@@ -311,6 +311,6 @@ void frmConfiguracion::reject() {
 ctlCuadricula& frmConfiguracion::Board() const {
     if (!Cuadricula_)
         throw AppError(ErrorNumber::ObjectNotSet, QStringLiteral("frmConfiguracion"),
-                       QStringLiteral("The dialog has no board to apply its settings to."));
+                       AppServices().GetMessage(11612));
     return *Cuadricula_;
 }

@@ -16,7 +16,7 @@ const char* const source = "frmSolucion.FitSolutionWindow";
 qint32 Checked(qint64 value) {
     if (value > std::numeric_limits<qint32>::max() || value < std::numeric_limits<qint32>::min())
         throw AppError(ErrorNumber::Overflow, QString::fromLatin1(source),
-                       QStringLiteral("Overflow"));
+                       AppServices().GetMessage(11601));
     return static_cast<qint32>(value);
 }
 } // namespace

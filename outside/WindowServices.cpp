@@ -1,6 +1,7 @@
 #include "outside/WindowServices.h"
 
 #include "outside/AppError.h"
+#include "outside/MessageCatalogue.h"
 #include "outside/WindowHandle.h"
 
 #include <QAbstractScrollArea>
@@ -24,7 +25,7 @@ QWidget* Resolve(qint32 handle, const char* source) {
     QWidget* widget = WindowHandle::Widget(handle);
     if (!widget)
         throw AppError(ErrorNumber::InvalidArgument, QString::fromUtf8(source),
-                       QStringLiteral("No window has the handle %1").arg(handle));
+                       MessageCatalogue::Text(11607).arg(handle));
     return widget;
 }
 
@@ -141,7 +142,7 @@ qint32 WindowServices::GetSystemColor(int index) const {
     default:
         throw AppError(ErrorNumber::InvalidArgument,
                        QStringLiteral("WindowServices.GetSystemColor"),
-                       QStringLiteral("Unknown system colour %1").arg(index));
+                       MessageCatalogue::Text(11608).arg(index));
     }
 }
 
