@@ -120,9 +120,10 @@ void frmConfiguracion::BuildControls() {
                 [this, i] { cmdAcciones_Click(static_cast<qint16>(i)); });
     }
 
-    // Enter accepts wherever the focus is; Space presses the focused button.
+    // Enter presses the focused button, as Space does; where the focus is on
+    // no button (the path), Enter presses Aceptar, the default button.
     for (QPushButton* button : findChildren<QPushButton*>())
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
     cmdAcciones_[0]->setDefault(true);
     cmdAcciones_[2]->setEnabled(false);
 }
