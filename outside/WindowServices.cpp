@@ -56,7 +56,57 @@ int TwipsPerPixel(qreal dpi) {
 int TwipsToPixels(int twips, int perPixel) {
     return static_cast<int>(std::lround(static_cast<double>(twips) / perPixel));
 }
+
+// A marked cell must stand out from the board (1.5:1 is the least a player
+// can tell at a glance; a little more leaves room for screens and eyes),
+// and its letter must stay easy to read on it.
+constexpr double MarkContrast = 1.8;
+constexpr double LetterContrast = 4.5;
+constexpr int MixSteps = 64;
+
+QColor Mix(const QColor& from, const QColor& to, double share) {
+    const auto channel = [share](int a, int b) {
+        return static_cast<int>(std::lround(a + (b - a) * share));
+    };
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
+                  channel(from.blue(), to.blue()));
+}
+
+// The colour of a marked cell: the palette's button face, moved towards the
+// letters' colour until a mark shows on the board, but never so far that
+// the letter on it gets hard to read. On a light palette this gives the
+// classic silver face; on a dark one a grey lighter than the board.
+QColor MarkedCellColour(const QPalette& palette) {
+    const QColor board = palette.color(QPalette::Active, QPalette::Base);
+    const QColor letters = palette.color(QPalette::Active, QPalette::Text);
+    const QColor face = palette.color(QPalette::Active, QPalette::Button);
+    QColor chosen = face;
+    for (int step = 0; step <= MixSteps; ++step) {
+        const QColor candidate = Mix(face, letters, static_cast<double>(step) / MixSteps);
+        if (ContrastRatio(candidate, letters) < LetterContrast)
+            break;
+        chosen = candidate;
+        if (ContrastRatio(candidate, board) >= MarkContrast)
+            break;
+    }
+    return chosen;
+}
 } // namespace
+
+double RelativeLuminance(const QColor& colour) {
+    const auto linear = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.red()) + 0.7152 * linear(colour.green()) +
+           0.0722 * linear(colour.blue());
+}
+
+double ContrastRatio(const QColor& one, const QColor& other) {
+    const double a = RelativeLuminance(one) + 0.05;
+    const double b = RelativeLuminance(other) + 0.05;
+    return a > b ? a / b : b / a;
+}
 
 QColor ColourFromWindows(qint32 value) {
     const quint32 bits = static_cast<quint32>(value);
@@ -138,7 +188,7 @@ qint32 WindowServices::GetSystemColor(int index) const {
     case 13:
         return ColourToWindows(palette.color(QPalette::Active, QPalette::Highlight));
     case 15:
-        return ColourToWindows(palette.color(QPalette::Active, QPalette::Button));
+        return ColourToWindows(MarkedCellColour(palette));
     default:
         throw AppError(ErrorNumber::InvalidArgument,
                        QStringLiteral("WindowServices.GetSystemColor"),

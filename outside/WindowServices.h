@@ -42,6 +42,9 @@ public:
     void PlaceWindow(qint32 handle, int width, int height) const;
 
     // Windows system colours 5, 8, 10, 13 and 15 (0x00BBGGRR), from the palette.
+    // 15, the button face, is the default of marked cells: it is the palette's
+    // button colour moved towards the text colour until it stands out from
+    // the window background (5) while text (8) on it stays readable.
     qint32 GetSystemColor(int index) const;
 
     void CopyFont(const FontObject& source, FontObject& target) const;
@@ -60,3 +63,8 @@ public:
 #include <QColor>
 QColor ColourFromWindows(qint32 value);
 qint32 ColourToWindows(const QColor& colour);
+
+// Relative luminance (0 black to 1 white) and the contrast ratio of two
+// colours (1 to 21), as the accessibility guidelines measure them.
+double RelativeLuminance(const QColor& colour);
+double ContrastRatio(const QColor& one, const QColor& other);
