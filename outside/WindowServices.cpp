@@ -33,6 +33,36 @@ WindowMetrics FromRect(const QRect& rect) {
     return {rect.left(), rect.top(), rect.width(), rect.height()};
 }
 
+QMargins OwnFrame(const QWidget* window) {
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+bool Decorated(const QWidget* window) {
+    const Qt::WindowType type = window->windowType();
+    return (type == Qt::Window || type == Qt::Dialog) &&
+           !window->windowFlags().testFlag(Qt::FramelessWindowHint);
+}
+
+// The frame a window manager puts around a window is known only once it has
+// framed the window on the screen. Until then a window of ours it has framed
+// already stands in: a desktop's manager frames the windows of a program
+// alike, and without one every frame is empty anyway.
+QMargins FrameOf(const QWidget* window) {
+    if (!window->isWindow())
+        return {};
+    const QMargins own = OwnFrame(window);
+    if (!own.isNull() || !Decorated(window))
+        return own;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (const QWidget* other : windows)
+        if (other != window && other->isVisible() && Decorated(other) && !OwnFrame(other).isNull())
+            return OwnFrame(other);
+    return own;
+}
+
 int MenuBarHeight(const QMainWindow* window) {
     const QWidget* menu = window->menuWidget();
     if (!menu || menu->isHidden())
@@ -124,7 +154,11 @@ bool WindowServices::InitializeControls() {
 }
 
 WindowMetrics WindowServices::GetWindowSize(QWidget* window) const {
-    return FromRect(window->isWindow() ? window->frameGeometry() : window->geometry());
+    return FromRect(window->geometry().marginsAdded(FrameOf(window)));
+}
+
+bool WindowServices::IsFramed(QWidget* window) const {
+    return window->isWindow() && window->isVisible() && !OwnFrame(window).isNull();
 }
 
 WindowMetrics WindowServices::GetWindowSize(qint32 handle) const {
@@ -156,7 +190,8 @@ int WindowServices::GetScrollBarSize(bool) const {
 }
 
 void WindowServices::PlaceWindow(QWidget* window, int width, int height) const {
-    const QSize frameExtra = window->frameGeometry().size() - window->geometry().size();
+    const QMargins frame = FrameOf(window);
+    const QSize frameExtra(frame.left() + frame.right(), frame.top() + frame.bottom());
     if (width > 0 && height > 0)
         window->resize(width - frameExtra.width(), height - frameExtra.height());
 

@@ -23,9 +23,14 @@ public:
     // Prepares the window controls; always succeeds here.
     bool InitializeControls();
 
-    // Outer size: the frame, the title bar and the menu bar included.
+    // Outer size: the frame, the title bar and the menu bar included. Before
+    // the window manager has framed a window, the frame of one of our windows
+    // it has framed already is counted.
     WindowMetrics GetWindowSize(QWidget* window) const;
     WindowMetrics GetWindowSize(qint32 handle) const;
+    // True once the window is on the screen with a frame of its own (never
+    // where no window manager frames windows).
+    bool IsFramed(QWidget* window) const;
     // Client size: what is inside the frame, without the menu bar, and for
     // a scrolling control without its border and scroll bars.
     WindowMetrics GetClientSize(QWidget* window) const;
