@@ -68,23 +68,6 @@ private slots:
         QCOMPARE(marked == palette.color(QPalette::Button), faceKept);
     }
 
-    void contrastRatio_data() {
-        QTest::addColumn<QColor>("one");
-        QTest::addColumn<QColor>("other");
-        QTest::addColumn<double>("ratio");
-        QTest::newRow("black on white") << QColor(Qt::black) << QColor(Qt::white) << 21.0;
-        QTest::newRow("same") << QColor("#777777") << QColor("#777777") << 1.0;
-        QTest::newRow("the old marks") << QColor("#efefef") << QColor(Qt::white) << 1.15;
-        QTest::newRow("either way round") << QColor(Qt::white) << QColor("#767676") << 4.54;
-    }
-    void contrastRatio() {
-        QFETCH(QColor, one);
-        QFETCH(QColor, other);
-        QFETCH(double, ratio);
-        QVERIFY2(std::abs(ContrastRatio(one, other) - ratio) < 0.01,
-                 qPrintable(QString::number(ContrastRatio(one, other))));
-    }
-
     void colourConversion_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("colour");

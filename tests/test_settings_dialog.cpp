@@ -1,7 +1,6 @@
 #include "board/ctlCuadricula.h"
 #include "dialogs/frmConfiguracion.h"
 #include "outside/AppError.h"
-#include "outside/CommonDialogs.h"
 #include "outside/FontPickerDialog.h"
 #include "outside/MessageCatalogue.h"
 #include "outside/WindowServices.h"
@@ -551,32 +550,6 @@ private slots:
         QVERIFY(!chosen.underline() && !chosen.strikeOut());
         QCOMPARE(picker.Sample()->font().pointSize(), 12);
         QCOMPARE(picker.SelectedColour(), QColor(Qt::red));
-    }
-
-    // Through the real picker: Enter in the size list confirms the choice.
-    void realFontPickerConfirmsWithEnter() {
-        person.reset();
-        QString name = QStringLiteral("DejaVu Sans");
-        int size = 18;
-        bool bold = false, italic = true;
-        qint32 colour = 0x0000FF;
-        bool seenPicker = false;
-        ModalDriver driver([&](QWidget* modal) {
-            auto* picker = qobject_cast<FontPickerDialog*>(modal);
-            seenPicker = picker != nullptr;
-            if (!picker)
-                return;
-            picker->Sizes()->setFocus();
-            picker->Sizes()->setCurrentRow(2);
-            QTest::keyClick(picker->Sizes(), Qt::Key_Return);
-        });
-        const bool confirmed = CommonDialogs().ShowFont(0, name, size, bold, italic, colour, 8, 24);
-        QVERIFY(seenPicker);
-        QVERIFY(confirmed);
-        QCOMPARE(size, 10);
-        QCOMPARE(name, QStringLiteral("DejaVu Sans"));
-        QVERIFY(!bold && italic);
-        QCOMPARE(colour, 0x0000FF);
     }
 
     void fontChoiceReachesPreviewBoardAndStore() {
