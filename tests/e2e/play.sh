@@ -78,7 +78,12 @@ touch "$work/display-up"
 locale=$ZELVORA_E2E_LOCALE
 language=${locale%%_*}
 helpers=()
-trap 'for helper in "${helpers[@]}"; do kill "$helper" 2>/dev/null; done' EXIT
+stop_helpers() {
+  local status=$? helper
+  for helper in "${helpers[@]}"; do kill "$helper" 2>/dev/null || true; done
+  exit $status
+}
+trap stop_helpers EXIT
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/at-spi.log" 2>&1 &
 helpers+=($!)
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
@@ -550,3 +555,4 @@ echo "ended by SIGTERM with the chooser open; Save=$(stored Save)"
 start_program
 desktop_checks both
 echo "PASS ($locale)"
+exit 0
