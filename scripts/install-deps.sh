@@ -12,6 +12,7 @@ packages=(
   at-spi2-core python3-pyatspi dbus-x11
   clang libclang-rt-14-dev
   desktop-file-utils appstream
+  poppler-utils dpkg-dev fakeroot lintian file
 )
 
 # The real-window test plays in Spanish and in English.
