@@ -56,17 +56,28 @@ void frmSolucion::Design() {
 // A window manager frames the window only once it is on the screen. The
 // first layout counts the frame of a window it has framed already; should
 // the real frame differ, the window is laid out again with it, so it never
-// reaches past the work area.
+// reaches past the work area. The frame counts once it reads the same twice.
 void frmSolucion::RefitOnceFramed() {
     auto* watch = new QTimer(this);
     watch->setInterval(FrameWatchInterval);
-    connect(watch, &QTimer::timeout, this, [this, watch, tries = FrameWatchTries]() mutable {
-        const bool framed = WindowServices().IsFramed(this);
-        if (framed && frameGeometry().size() - geometry().size() != fittedFrame_)
-            FitSolutionWindow();
-        if (framed || --tries <= 0)
-            watch->deleteLater();
-    });
+    connect(watch, &QTimer::timeout, this,
+            [this, watch, tries = FrameWatchTries, seen = QSize(-1, -1)]() mutable {
+                if (WindowServices().IsFramed(this)) {
+                    const QSize frame = frameGeometry().size() - geometry().size();
+                    if (frame == seen) {
+                        if (frame != fittedFrame_)
+                            FitSolutionWindow();
+                        watch->stop();
+                        watch->deleteLater();
+                        return;
+                    }
+                    seen = frame;
+                }
+                if (--tries <= 0) {
+                    watch->stop();
+                    watch->deleteLater();
+                }
+            });
     watch->start();
 }
 

@@ -40,6 +40,13 @@ QMargins OwnFrame(const QWidget* window) {
             outer.bottom() - inner.bottom()};
 }
 
+// While a window manager is framing a window, the frame can read as
+// something no frame is.
+bool Framed(const QMargins& frame) {
+    return !frame.isNull() && frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0 &&
+           frame.bottom() >= 0;
+}
+
 bool Decorated(const QWidget* window) {
     const Qt::WindowType type = window->windowType();
     return (type == Qt::Window || type == Qt::Dialog) &&
@@ -54,13 +61,13 @@ QMargins FrameOf(const QWidget* window) {
     if (!window->isWindow())
         return {};
     const QMargins own = OwnFrame(window);
-    if (!own.isNull() || !Decorated(window))
+    if (Framed(own) || !Decorated(window))
         return own;
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (const QWidget* other : windows)
-        if (other != window && other->isVisible() && Decorated(other) && !OwnFrame(other).isNull())
+        if (other != window && other->isVisible() && Decorated(other) && Framed(OwnFrame(other)))
             return OwnFrame(other);
-    return own;
+    return {};
 }
 
 int MenuBarHeight(const QMainWindow* window) {
@@ -158,7 +165,7 @@ WindowMetrics WindowServices::GetWindowSize(QWidget* window) const {
 }
 
 bool WindowServices::IsFramed(QWidget* window) const {
-    return window->isWindow() && window->isVisible() && !OwnFrame(window).isNull();
+    return window->isWindow() && window->isVisible() && Framed(OwnFrame(window));
 }
 
 WindowMetrics WindowServices::GetWindowSize(qint32 handle) const {

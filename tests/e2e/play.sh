@@ -384,17 +384,21 @@ check_solution() {
   both) ((width == screen_width && height == screen_height)) ;;
   esac || fail "the solution of puzzle $number is ${width}x$height on a ${screen_width}x$screen_height screen, not '$expect'"
 
-  local x y bw bh name close=
-  while read -r x y bw bh name; do
-    [[ $name == "$(message 10002)" ]] && close="$x $y $bw $bh"
-  done < <(bus_buttons "$title")
-  [[ -n $close ]] || fail "the accessibility bus shows no close button in the solution"
-  read -r x y bw bh <<<"$close"
-  local cx cy cw ch
-  cx=$(geometry "$viewer" 'Absolute upper-left X') cy=$(geometry "$viewer" 'Absolute upper-left Y')
-  cw=$(geometry "$viewer" Width) ch=$(geometry "$viewer" Height)
-  ((x >= cx && y >= cy && x + bw <= cx + cw && y + bh <= cy + ch)) ||
-    fail "the close button at $x,$y ${bw}x$bh is cut off by the window ($cx,$cy ${cw}x$ch)"
+  local x y bw bh cx cy cw ch
+  # The close button as the bus shows it, inside the window's client area.
+  close_button_inside() {
+    local name
+    x= y= bw= bh=
+    while read -r cx cy cw ch name; do
+      [[ $name == "$(message 10002)" ]] && x=$cx y=$cy bw=$cw bh=$ch
+    done < <(bus_buttons "$title")
+    cx=$(geometry "$viewer" 'Absolute upper-left X') cy=$(geometry "$viewer" 'Absolute upper-left Y')
+    cw=$(geometry "$viewer" Width) ch=$(geometry "$viewer" Height)
+    [[ -n $x ]] && ((x >= cx && y >= cy && x + bw <= cx + cw && y + bh <= cy + ch))
+  }
+  wait_for 3 close_button_inside
+  close_button_inside ||
+    fail "the close button at ${x:-nowhere},$y ${bw}x$bh is cut off by the window ($cx,$cy ${cw}x$ch)"
   import -window root "$work/solution-$expect.png"
   at_least "$(ink_share "solution-$expect" $((x + 4)) $((y + 4)) $((bw - 8)) $((bh - 8)))" 0.02 ||
     fail "the close button shows no text"
