@@ -33,7 +33,7 @@ qint32 Sum(std::initializer_list<qint64> terms) {
         total += term;
     if (total > std::numeric_limits<qint32>::max() || total < std::numeric_limits<qint32>::min())
         throw AppError(ErrorNumber::Overflow, QStringLiteral("frmMain.ArrangeControls"),
-                       QStringLiteral("Overflow"));
+                       AppServices().GetMessage(11601));
     return static_cast<qint32>(total);
 }
 

@@ -189,6 +189,45 @@ constexpr Entry kEntries[] = {
      "Values are stored as text (kind 1), not kind %1."},
     {11409, "Un valor de tipo %1 no se puede guardar como texto.",
      "A value of type %1 cannot be stored as text."},
+
+    // Error descriptions; %n are filled in by the code that raises them.
+    {11600, "Tipos no coincidentes: \"%1\" no es un número",
+     "Type mismatch: \"%1\" is not a number"},
+    {11601, "Desbordamiento", "Overflow"},
+    {11602, "El sistema no pudo abrir %1", "The system could not open %1"},
+    {11603, "El subíndice está fuera del intervalo (columna %1, fila %2)",
+     "Subscript out of range (column %1, row %2)"},
+    {11604, "Argumento no válido: %1", "Invalid argument: %1"},
+    {11605, "Desbordamiento: %1 × %2 celdas", "Overflow: %1 × %2 cells"},
+    {11606, "Número de producto desconocido: %1.", "Unknown product number %1."},
+    {11607, "Ninguna ventana tiene el identificador %1", "No window has the handle %1"},
+    {11608, "Color del sistema desconocido: %1", "Unknown system colour %1"},
+    {11609, "Al programa le falta el mapa de bits %1", "The program has no bitmap resource %1"},
+    {11610, "Al programa le falta el icono %1", "The program has no icon resource %1"},
+    {11611, "Al programa le falta el puntero %1", "The program has no cursor resource %1"},
+    {11612, "El diálogo no tiene un tablero al que aplicar la configuración.",
+     "The dialog has no board to apply its settings to."},
+    {11613, "El selector no tiene la lista de juegos.", "The chooser has no list of puzzles."},
+    {11614, "Juego %1 de %2: %3 \"%4\" no es un número entero.",
+     "Puzzle %1 of %2: %3 \"%4\" is not a whole number."},
+    {11615, "El juego %1 de %2 tiene %3 × %4 celdas; un juego tiene de 1 a %5 celdas.",
+     "Puzzle %1 of %2 is %3 × %4 cells; a puzzle has from 1 to %5 cells."},
+
+    // Product facts that are words.
+    {11640, "Sopa de letras", "Word search"},
+    {11641, "Copyright © 2026 Pinarejo. Todos los derechos reservados.",
+     "Copyright © 2026 Pinarejo. All rights reserved."},
+
+    // The font picker.
+    {11650, "Fuente", "Font"},
+    {11651, "&Fuente:", "&Font:"},
+    {11652, "Estilo:", "Style:"},
+    {11653, "&Negrita", "&Bold"},
+    {11654, "C&ursiva", "&Italic"},
+    {11655, "&Tamaño:", "&Size:"},
+    {11656, "&Color...", "&Colour..."},
+    {11657, "Muestra", "Sample"},
+    {11658, "AaBbÑñ", "AaBbYyZz"},
 };
 
 static_assert(std::is_sorted(std::begin(kEntries), std::end(kEntries),
