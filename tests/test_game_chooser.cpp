@@ -9,6 +9,8 @@
 #include "support/TestHome.h"
 
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <memory>
 
@@ -124,6 +126,36 @@ private slots:
         QVERIFY(rows.isEmpty());
         QCOMPARE(person.Count("information"), 1);
         QCOMPARE(person.asked[0].text, MessageCatalogue::Text(10601));
+        QCOMPARE(person.asked[0].title, MessageCatalogue::Text(10600));
+    }
+
+    // A data file that cannot be read opens the chooser with a message that
+    // names the file and the reason.
+    void anUnreadableDataFileSaysWhy_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("reason");
+        QTest::newRow("folder") << "folder" << 11502;
+        QTest::newRow("picture") << "picture" << 11504;
+        QTest::newRow("missing") << "missing" << 11501;
+    }
+    void anUnreadableDataFileSaysWhy() {
+        QFETCH(QString, what);
+        QFETCH(int, reason);
+        QVERIFY(QFile::remove(home->DataFile()));
+        if (what == "folder")
+            QVERIFY(QDir().mkdir(home->DataFile()));
+        else if (what == "picture")
+            home->WriteDataFileBytes(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+        StandInPerson person;
+        ctlCuadricula board;
+        QStringList rows{"not read"};
+        QVERIFY(!Choose(
+            board, [](QWidget* chooser) { ChooserDriver::PressCancel(chooser); }, &rows));
+        QVERIFY(rows.isEmpty());
+        QCOMPARE(person.Count("information"), 1);
+        QCOMPARE(person.asked[0].text,
+                 MessageCatalogue::Text(11500).arg(QDir::toNativeSeparators(home->DataFile()),
+                                                   MessageCatalogue::Text(reason)));
         QCOMPARE(person.asked[0].title, MessageCatalogue::Text(10600));
     }
 
