@@ -65,10 +65,8 @@ void ctlCuadricula::BuildGrid() {
     grid_->Clear();
     grid_->SetBorderStyle(2);
     grid_->SetHeaderColumns(false);
-    grid_->SetHeaderRows(false);
     grid_->SetGridLines(true);
     grid_->SetDrawFocusRectangle(false);
-    grid_->SetEditable(false);
     grid_->SetEnabled(true);
     grid_->SetScrollBarStyle(2);
     grid_->ArmarGrilla(Columns_, Rows_);

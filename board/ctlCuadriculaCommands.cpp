@@ -116,10 +116,8 @@ void ctlCuadricula::CargarLista(frmListaJuegos& form) {
         grid->Clear();
         grid->SetBorderStyle(2);
         grid->SetHeaderColumns(false);
-        grid->SetHeaderRows(false);
         grid->SetGridLines(true);
         grid->SetDrawFocusRectangle(false);
-        grid->SetEditable(false);
         grid->SetEnabled(true);
         grid->SetScrollBarStyle(2);
         grid->ArmarGrilla(1, static_cast<qint32>(rows.size()));

@@ -198,19 +198,12 @@ ParsedFile ParseText(QString text) {
 // The kind and stamp of what stands at path. POSIX stat is used where
 // there is one: it is cheap (the chooser asks once per puzzle) and its times
 // have nanoseconds.
-FileStamp StampOf(const QString& path) {
-    FileStamp stamp;
 #ifdef Q_OS_UNIX
-    struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
-        stamp.problem = errno == EACCES                         ? Problem::NoPermission
-                        : (errno == ENOENT || errno == ENOTDIR) ? Problem::Missing
-                                                                : Problem::Other;
-        return stamp;
-    }
+FileStamp StampFrom(const struct stat& status) {
     const auto nanoseconds = [](const timespec& time) {
         return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
     };
+    FileStamp stamp;
     // A pipe or a device could keep the program waiting for ever.
     stamp.problem = S_ISDIR(status.st_mode)    ? Problem::Folder
                     : !S_ISREG(status.st_mode) ? Problem::NotText
@@ -219,8 +212,25 @@ FileStamp StampOf(const QString& path) {
     stamp.modified = nanoseconds(status.st_mtim);
     stamp.changed = nanoseconds(status.st_ctim);
     stamp.fileNumber = quint64(status.st_ino);
+    return stamp;
+}
+#endif
+
+FileStamp StampOf(const QString& path, const QByteArray& encodedPath) {
+#ifdef Q_OS_UNIX
+    Q_UNUSED(path);
+    struct stat status;
+    if (::stat(encodedPath.constData(), &status) == 0)
+        return StampFrom(status);
+    FileStamp stamp;
+    stamp.problem = errno == EACCES                         ? Problem::NoPermission
+                    : (errno == ENOENT || errno == ENOTDIR) ? Problem::Missing
+                                                            : Problem::Other;
+    return stamp;
 #else
+    Q_UNUSED(encodedPath);
     const QFileInfo info(path);
+    FileStamp stamp;
     stamp.problem = !info.exists()   ? Problem::Missing
                     : info.isDir()   ? Problem::Folder
                     : !info.isFile() ? Problem::NotText
@@ -228,21 +238,40 @@ FileStamp StampOf(const QString& path) {
     stamp.size = info.size();
     stamp.modified = info.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch();
     stamp.changed = info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch();
-#endif
     return stamp;
+#endif
 }
 
 } // namespace
 
 struct IniFileReader::Kept {
+    QString given;        // the name as the caller gave it
+    bool givenIsAbsolute; // so the same name names the same file
     QString path;
+    QByteArray encodedPath;
     FileStamp stamp;
     Problem problem = Problem::Missing;
     QString systemReason; // for Problem::Other
     ParsedFile parsed;
 
+    // Kept open once read: asking the open file whether it changed costs far
+    // less than looking its name up again, once per puzzle of a long list.
+    QFile input;
+
+    // Unchanged as far as the open file tells: not rewritten, and still
+    // under a name (a file replaced or deleted has none left).
+    bool OpenFileUnchanged() const {
+#ifdef Q_OS_UNIX
+        struct stat status;
+        return input.isOpen() && ::fstat(input.handle(), &status) == 0 && status.st_nlink > 0 &&
+               StampFrom(status) == stamp;
+#else
+        return false;
+#endif
+    }
+
     void Read() {
-        QFile input(path);
+        input.setFileName(path);
         if (!input.open(QIODevice::ReadOnly)) {
             problem = QFileInfo(path).isReadable() ? Problem::Other : Problem::NoPermission;
             systemReason = input.errorString();
@@ -252,11 +281,13 @@ struct IniFileReader::Kept {
         if (input.error() != QFileDevice::NoError) {
             problem = Problem::Other;
             systemReason = input.errorString();
+            input.close();
             return;
         }
         std::optional<QString> text = DecodeFileText(bytes);
         if (!text) {
             problem = Problem::NotText;
+            input.close();
             return;
         }
         parsed = ParseText(std::move(*text));
@@ -269,12 +300,20 @@ IniFileReader::~IniFileReader() = default;
 // The key is the absolute path as spelled, not cleaned: with a symbolic
 // link before a "..", a cleaned path would name another file.
 const IniFileReader::Kept& IniFileReader::Current(const QString& file) const {
-    const QString path = QDir::isAbsolutePath(file) ? file : QDir::current().filePath(file);
-    const FileStamp stamp = StampOf(path);
+    const bool same = kept_ && kept_->givenIsAbsolute && kept_->given == file;
+    if (same && kept_->OpenFileUnchanged())
+        return *kept_;
+    const bool absolute = same || QDir::isAbsolutePath(file);
+    const QString path = same ? kept_->path : absolute ? file : QDir::current().filePath(file);
+    const QByteArray encodedPath = same ? kept_->encodedPath : QFile::encodeName(path);
+    const FileStamp stamp = StampOf(path, encodedPath);
     if (kept_ && kept_->path == path && kept_->stamp == stamp)
         return *kept_;
     auto fresh = std::make_unique<Kept>();
+    fresh->given = file;
+    fresh->givenIsAbsolute = absolute;
     fresh->path = path;
+    fresh->encodedPath = encodedPath;
     fresh->stamp = stamp;
     fresh->problem = stamp.problem;
     if (stamp.problem == Problem::None)

@@ -159,6 +159,32 @@ private slots:
         QCOMPARE(person.asked[0].title, MessageCatalogue::Text(10600));
     }
 
+    // More puzzles than a 16-bit row count: the list holds them all and the
+    // keyboard reaches the last.
+    void opensOverMorePuzzlesThanSixteenBitsCount() {
+        constexpr int count = 40000;
+        QString file;
+        for (int number = 1; number <= count; ++number)
+            file += QStringLiteral("[%1]\nTitulo=Sopa %1\nCantAncho=2\nCantAlto=1\nLetras=AB\n")
+                        .arg(number);
+        home->WriteDataFile(file);
+        ctlCuadricula board;
+        QStringList rows;
+        QVERIFY(Choose(
+            board,
+            [](QWidget* chooser) {
+                QWidget* list = chooser->findChild<ctlGrid*>("ctlGridJuegos");
+                QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+                QCOMPARE(ChooserDriver::SelectedRow(chooser), count);
+                QTest::keyClick(list, Qt::Key_Return);
+            },
+            &rows));
+        QCOMPARE(rows.size(), count);
+        QCOMPARE(rows.last(), QStringLiteral("40000 - Sopa 40000"));
+        QCOMPARE(board.NumeroJuego(), count);
+        QCOMPARE(board.Titulo(), QStringLiteral("Sopa 40000"));
+    }
+
     void choosingSavesTheOldPuzzleFirst() {
         ctlCuadricula board;
         QVERIFY(Choose(board, [](QWidget* chooser) { ChooserDriver::ClickRow(chooser, 1); }));
