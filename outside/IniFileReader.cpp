@@ -116,7 +116,7 @@ std::optional<QString> DecodeFileText(QByteArrayView bytes) {
         text = utf16(bytes.sliced(2), QStringConverter::Utf16LE);
     else if (bytes.startsWith("\xFE\xFF"))
         text = utf16(bytes.sliced(2), QStringConverter::Utf16BE);
-    else if (std::memchr(bytes.data(), 0, size_t(bytes.size())))
+    else if (!bytes.isEmpty() && std::memchr(bytes.data(), 0, size_t(bytes.size())))
         return std::nullopt;
     else
         return DecodeLines(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes);
