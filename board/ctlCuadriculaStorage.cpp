@@ -164,11 +164,12 @@ void ctlCuadricula::Load(bool ReadFromRegistry) {
         const std::optional<AppError> unread = MarkCellList(marks);
         if (!unread)
             return;
-        if (ReadFromRegistry) {
-            KeepDamagedMarks(key, marks);
-            damagedMarks_ = true;
-        }
-        throw *unread;
+        if (!ReadFromRegistry)
+            throw *unread;
+        KeepDamagedMarks(key, marks);
+        damagedMarks_ = true;
+        throw AppError(unread->Number(), unread->Source(),
+                       appServices_->GetMessage(11540).arg(NumeroJuego_).arg(marks.left(40)));
     });
 }
 

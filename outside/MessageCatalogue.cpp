@@ -119,6 +119,11 @@ constexpr Entry kEntries[] = {
      "You can put it right in Options, Settings."},
     {11530, "El juego %1 de \"%2\" tiene una letra que no cabe en una casilla: \"%3\" (letra %4).",
      "Puzzle %1 of \"%2\" has a letter that does not fit in one cell: \"%3\" (letter %4)."},
+    {11540,
+     "Las marcas guardadas del juego %1 están dañadas (\"%2\"): se muestran las que se "
+     "pudieron leer, y el valor dañado queda guardado aparte.",
+     "The saved marks of puzzle %1 are damaged (\"%2\"): the ones that could be read are "
+     "shown, and the damaged value is kept aside."},
 };
 
 static_assert(std::is_sorted(std::begin(kEntries), std::end(kEntries),

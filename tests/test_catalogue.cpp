@@ -28,6 +28,9 @@ QList<int> NumbersInUse() {
     range(10900, 10904);
     range(11000, 11004);
     range(11101, 11102);
+    range(11500, 11504);
+    for (const int number : {11510, 11520, 11530, 11540})
+        numbers.append(number);
     return numbers;
 }
 

@@ -208,8 +208,10 @@ private slots:
         emit window.Board()->Grid()->CellClick(1, 1);
         ChooseRow(window, 1);
         QCOMPARE(person.Count("error"), 1);
-        QVERIFY2(person.asked.last().text.startsWith("Error 13\nctlCuadricula.ShowGames"),
-                 qPrintable(person.asked.last().text));
+        const QString report = person.asked.last().text;
+        QVERIFY2(report.startsWith("Error 13\nctlCuadricula.ShowGames") &&
+                     report.contains(MessageCatalogue::Text(11540).arg(1).arg(damaged)),
+                 qPrintable(report));
         QCOMPARE(window.windowTitle(), MessageCatalogue::Text(10400) + " 1 - Uno");
         QCOMPARE(window.Board()->NumeroJuego(), 1);
         QCOMPARE(window.WordList()->NumeroJuego(), 1);
