@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick
   clang libclang-rt-14-dev
   desktop-file-utils appstream
+  poppler-utils dpkg-dev fakeroot lintian file
 )
 
 missing=()

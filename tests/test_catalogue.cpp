@@ -28,6 +28,13 @@ QList<int> NumbersInUse() {
     range(10900, 10904);
     range(11000, 11004);
     range(11101, 11102);
+    range(11300, 11304);
+    range(11310, 11315);
+    range(11320, 11325);
+    range(11330, 11335);
+    range(11340, 11344);
+    range(11350, 11352);
+    range(11360, 11363);
     range(11500, 11504);
     for (const int number : {11510, 11520, 11530, 11540})
         numbers.append(number);
