@@ -27,21 +27,67 @@ struct Entry {
     qsizetype valueStart, valueLength;
 };
 
+// The number a section name written the way puzzles are numbered (digits,
+// no leading zero) stands for; 0 for any other name.
+qsizetype NumberName(QStringView name) {
+    if (name.isEmpty() || name.size() > 9 || name.front() == u'0')
+        return 0;
+    qsizetype number = 0;
+    for (const QChar c : name) {
+        if (c < u'0' || c > u'9')
+            return 0;
+        number = number * 10 + (c.unicode() - u'0');
+    }
+    return number;
+}
+
 // One file as the profile reader sees it. The text is kept whole and the
 // entries point into it, so a large file costs one allocation for its
-// text rather than two for every key.
+// text rather than two for every key. Sections named 1, 2, 3... are found
+// by their number: a long file's list of titles is then read in file order.
 struct ParsedFile {
+    using Range = std::pair<qsizetype, qsizetype>; // entries [first, end)
+
     QString text;
-    // Case-folded section name to its entries, [first, end).
-    QHash<QString, std::pair<qsizetype, qsizetype>> sections;
     std::vector<Entry> entries;
+    std::vector<Range> ranges;
+    std::vector<qsizetype> byNumber;  // number to index into ranges + 1; 0: none
+    QHash<QString, qsizetype> byName; // case-folded name to index into ranges
+
+    const Range* Find(const QString& section) const {
+        const qsizetype number = NumberName(section);
+        if (number > 0 && number < qsizetype(byNumber.size()) && byNumber[size_t(number)] > 0)
+            return &ranges[size_t(byNumber[size_t(number)] - 1)];
+        const auto found = byName.constFind(number > 0 ? section : section.toCaseFolded());
+        return found == byName.cend() ? nullptr : &ranges[size_t(*found)];
+    }
+
+    // A section seen for the first time gets its range; a repeated one none.
+    std::optional<qsizetype> Add(const QString& name) {
+        if (Find(name))
+            return std::nullopt;
+        const qsizetype index = qsizetype(ranges.size());
+        const qsizetype first = qsizetype(entries.size());
+        ranges.push_back({first, first});
+        const qsizetype number = NumberName(name);
+        // Numbers far beyond the sections seen so far stay out of the table,
+        // so that "[999999999]" costs no memory.
+        if (number > 0 && number <= 2 * qsizetype(ranges.size()) + 1024) {
+            if (number >= qsizetype(byNumber.size()))
+                byNumber.resize(size_t(number) + 1, 0);
+            byNumber[size_t(number)] = index + 1;
+        } else {
+            byName.insert(name, index);
+        }
+        return index;
+    }
 
     QString Value(const QString& section, const QString& key) const {
-        const auto found = sections.constFind(section.toCaseFolded());
-        if (found == sections.cend())
+        const Range* range = Find(section);
+        if (!range)
             return QString();
         const QStringView all(text);
-        for (qsizetype i = found->first; i < found->second; ++i) {
+        for (qsizetype i = range->first; i < range->second; ++i) {
             const Entry& entry = entries[size_t(i)];
             if (all.sliced(entry.keyStart, entry.keyLength).compare(key, Qt::CaseInsensitive) == 0)
                 return all.sliced(entry.valueStart, entry.valueLength).toString();
@@ -154,11 +200,11 @@ ParsedFile ParseText(QString text) {
     ParsedFile file;
     file.text = std::move(text);
     const QString& all = file.text;
-    bool inSection = false; // false before the first section and in repeated ones
-    QString sectionName;
+    // No section before the first one, and none in repeated ones.
+    std::optional<qsizetype> section;
     const auto closeSection = [&] {
-        if (inSection)
-            file.sections[sectionName].second = qsizetype(file.entries.size());
+        if (section)
+            file.ranges[size_t(*section)].second = qsizetype(file.entries.size());
     };
     qsizetype start = 0;
     while (start <= all.size()) {
@@ -174,17 +220,12 @@ ParsedFile ParseText(QString text) {
             const qsizetype close = line.indexOf(u']');
             if (close >= 0) {
                 closeSection();
-                sectionName = TrimBlanks(line.sliced(1, close - 1)).toString().toCaseFolded();
-                inSection = !file.sections.contains(sectionName);
-                if (inSection) {
-                    const qsizetype first = qsizetype(file.entries.size());
-                    file.sections.insert(sectionName, {first, first});
-                }
+                section = file.Add(TrimBlanks(line.sliced(1, close - 1)).toString().toCaseFolded());
                 continue;
             }
         }
         const qsizetype equals = line.indexOf(u'=');
-        if (!inSection || equals < 0)
+        if (!section || equals < 0)
             continue;
         const QStringView key = TrimBlanks(line.first(equals));
         const QStringView value = Unquoted(TrimBlanks(line.sliced(equals + 1)));
@@ -195,9 +236,6 @@ ParsedFile ParseText(QString text) {
     return file;
 }
 
-// The kind and stamp of what stands at path. POSIX stat is used where
-// there is one: it is cheap (the chooser asks once per puzzle) and its times
-// have nanoseconds.
 #ifdef Q_OS_UNIX
 FileStamp StampFrom(const struct stat& status) {
     const auto nanoseconds = [](const timespec& time) {

@@ -183,6 +183,30 @@ private slots:
             << QByteArray("[1]\nTitulo=Gato\n[ 1 ]\nLetras=ABC\n") << "1"
             << "Letras"
             << "";
+        QTest::newRow("a far number repeated")
+            << QByteArray("[5000]\nTitulo=A\n[5000]\nTitulo=B\n") << "5000"
+            << "Titulo"
+            << "A";
+        QTest::newRow("a number reached later repeated")
+            << QByteArray("[2000]\nTitulo=A\n") +
+                   [] {
+                       QByteArray more;
+                       for (int n = 1; n <= 1500; ++n)
+                           more += "[" + QByteArray::number(n) + "]\nT=x\n";
+                       return more;
+                   }() +
+                   "[2000]\nTitulo=B\n"
+            << "2000"
+            << "Titulo"
+            << "A";
+        QTest::newRow("leading zero is another section")
+            << QByteArray("[1]\nTitulo=Uno\n[01]\nTitulo=Cero uno\n") << "01"
+            << "Titulo"
+            << "Cero uno";
+        QTest::newRow("a number is not its leading-zero twin")
+            << QByteArray("[01]\nTitulo=Cero uno\n") << "1"
+            << "Titulo"
+            << "";
         QTest::newRow("sections differing in case are duplicates")
             << QByteArray("[Uno]\nTitulo=Gato\n[UNO]\nLetras=ABC\n") << "uno"
             << "Letras"
