@@ -132,10 +132,9 @@ void frmMain::mnuOpcSeleccionarJuego_Click() {
 }
 
 // The board runs the chooser and loads the puzzle; the word list then saves
-// the previous puzzle's words and shows the new ones.
-// Once the board holds the new puzzle, the list and the window follow it
-// whatever fails on the way, so all three show one puzzle; the failure is
-// reported after.
+// the previous puzzle's words and shows the new ones. Once the board holds
+// the new puzzle, the list and the window follow it whatever fails on the
+// way, so all three show one puzzle; the failure is reported after.
 void frmMain::ChooseGame() {
     if (!ctlCuadricula_->ShowGames())
         return;

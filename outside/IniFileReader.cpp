@@ -329,6 +329,9 @@ struct IniFileReader::Kept {
             return;
         }
         parsed = ParseText(std::move(*text));
+#ifndef Q_OS_UNIX
+        input.close(); // an open file could not be replaced there
+#endif
     }
 };
 
