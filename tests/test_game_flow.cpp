@@ -286,13 +286,23 @@ private slots:
         QCOMPARE(home->Stored(3, "Save"), QStringLiteral("004"));
     }
 
-    // A store that cannot be written is told once; switching and playing go on.
+    // A store that cannot be written is told once; switching and playing go
+    // on. (Tests run as root too, so permissions would not stop a write.)
+    void aStoreThatCannotBeWrittenStillLetsThePlayerSwitch_data() {
+        QTest::addColumn<bool>("fileIsAFolder");
+        QTest::newRow("the settings folder is a file") << false;
+        QTest::newRow("the settings file is a folder") << true;
+    }
     void aStoreThatCannotBeWrittenStillLetsThePlayerSwitch() {
+        QFETCH(bool, fileIsAFolder);
         const QString folder = home->ConfigFolder() + "/Pinarejo";
         QDir(folder).removeRecursively();
-        QFile blocker(folder); // the settings folder cannot be made
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        if (fileIsAFolder) {
+            QVERIFY(QDir().mkpath(folder + "/Zelvora.conf"));
+        } else {
+            QFile blocker(folder);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
         StandInPerson person;
         person.yesNoAnswers = {true};
         frmMain window;
