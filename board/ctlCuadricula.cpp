@@ -152,12 +152,28 @@ void ctlCuadricula::MostrarSoloLetrasDeSolucion() {
 
 void ctlCuadricula::Refresh(bool ReadFromRegistry) {
     BuildGrid();
+    SetGridSpeech();
     ApplyConfiguration(true, false);
     Load(ReadFromRegistry);
     if (!ReadFromRegistry)
         MostrarSoloLetrasDeSolucion();
     SelectFirstCellActive();
     grid_->SetRedraw(true);
+}
+
+// What a screen reader hears of the board: which puzzle, its size and how
+// many letters are marked, and for each letter whether it is marked and
+// where it is. The solution viewer's copy reads the same way.
+void ctlCuadricula::SetGridSpeech() {
+    GridSpeech speech;
+    speech.name = appServices_->GetMessage(ReadOnly_ ? 11202 : 11200)
+                      .arg(QString::number(NumeroJuego_), Titulo_);
+    speech.description = appServices_->GetMessage(11201);
+    speech.cellState = GridSpeech::CellState::OwnColour;
+    speech.stateOn = appServices_->GetMessage(11203);
+    speech.stateOff = appServices_->GetMessage(11204);
+    speech.cellDescription = appServices_->GetMessage(11205);
+    grid_->SetSpeech(speech);
 }
 
 void ctlCuadricula::ApplyConfiguration(bool ReloadSettings, bool NotifyChange) {

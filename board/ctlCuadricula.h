@@ -102,6 +102,7 @@ private:
     void Grid_CellKeyPress(qint32 column, qint32 row, qint16& key);
     QString DataFilePath() const;
     void OpenSolutionWindow();
+    void SetGridSpeech();
 
     std::unique_ptr<ProductInfo> productInfo_;
     frmConfiguracion* settingsDialog_ = nullptr;

@@ -3,6 +3,7 @@
 #include "outside/AppError.h"
 #include "outside/WindowHandle.h"
 #include "outside/WindowServices.h"
+#include "outside/ctlGridAccessible.h"
 
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -273,6 +274,7 @@ ctlGrid::ctlGrid(QWidget* parent) : QAbstractScrollArea(parent), d_(new Impl) {
     SetBorderStyle(2);
     SetScrollBarStyle(2);
     d_->columnLeft.assign(1, 0);
+    ctlGridAccessible::Install();
 }
 
 ctlGrid::~ctlGrid() {
@@ -289,6 +291,7 @@ void ctlGrid::SetRedraw(bool redraw) {
         RevealCell(d_->currentColumn, d_->currentRow);
     d_->revealPending = false;
     viewport()->update();
+    ctlGridAccessible::CurrentCellChanged(this);
 }
 
 void ctlGrid::Clear() {
@@ -300,6 +303,7 @@ void ctlGrid::Clear() {
     d_->currentRow = 0;
     d_->layoutDirty = true;
     RepaintAll();
+    ctlGridAccessible::Rebuilt(this);
 }
 
 // The same style again changes nothing: laying the frame out anew would cost
@@ -391,6 +395,7 @@ void ctlGrid::ArmarGrilla(qint32 columns, qint32 rows) {
     d_->currentRow = 0;
     d_->layoutDirty = true;
     RepaintAll();
+    ctlGridAccessible::Rebuilt(this);
 }
 
 void ctlGrid::CellDetails(qint32 column, qint32 row, const QString& text, qint32 format,
@@ -430,6 +435,7 @@ void ctlGrid::SetCellBackColor(qint32 column, qint32 row, qint32 colour) {
         return;
     cell.backColor = colour;
     CellChanged(column, row);
+    ctlGridAccessible::CellStateChanged(this, column, row);
 }
 
 FontRef ctlGrid::CellFont(qint32 column, qint32 row) const {
@@ -442,6 +448,7 @@ void ctlGrid::SetCellFont(qint32 column, qint32 row, FontRef font) {
     cell.fontIndex = -1;
     d_->layoutDirty = true;
     CellChanged(column, row);
+    ctlGridAccessible::CellStateChanged(this, column, row);
 }
 
 QString ctlGrid::CellData(qint32 column, qint32 row) const {
@@ -647,6 +654,7 @@ void ctlGrid::MakeCurrent(qint32 column, qint32 row) {
     if (oldRow > 0 && d_->Contains(oldColumn, oldRow))
         viewport()->update(d_->Box(oldColumn, oldRow, scrollX, scrollY));
     viewport()->update(d_->Box(column, row, scrollX, scrollY));
+    ctlGridAccessible::CurrentCellChanged(this);
 }
 
 void ctlGrid::RevealCell(qint32 column, qint32 row) {
@@ -828,6 +836,7 @@ void ctlGrid::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     if (d_->drawFocusRectangle)
         RepaintAll();
+    ctlGridAccessible::CurrentCellChanged(this);
 }
 
 void ctlGrid::focusOutEvent(QFocusEvent* event) {
@@ -1010,4 +1019,19 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
     }
     if (d.headerColumns)
         paintBand(0, 0, QRect(0, 0, room.width(), d.headerHeight));
+}
+
+void ctlGrid::SetSpeech(const GridSpeech& speech) {
+    speech_ = speech;
+    ctlGridAccessible::SpeechChanged(this);
+}
+
+bool ctlGrid::HeaderColumns() const {
+    return d_->headerColumns;
+}
+
+QRect ctlGrid::CellRect(qint32 column, qint32 row) const {
+    d_->At("CellRect", column, row);
+    d_->EnsureLayout(*font_);
+    return d_->Box(column, row, horizontalScrollBar()->value(), verticalScrollBar()->value());
 }

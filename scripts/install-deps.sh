@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick
   clang libclang-rt-14-dev
   desktop-file-utils appstream
+  qt6-base-private-dev at-spi2-core python3-pyatspi dbus-x11 openbox
 )
 
 missing=()
