@@ -836,7 +836,7 @@ void ctlGrid::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     if (d_->drawFocusRectangle)
         RepaintAll();
-    ctlGridAccessible::CurrentCellChanged(this);
+    ctlGridAccessible::FocusEntered(this);
 }
 
 void ctlGrid::focusOutEvent(QFocusEvent* event) {

@@ -70,6 +70,13 @@ void ctlGridAccessible::CurrentCellChanged(ctlGrid* grid) {
     QAccessible::updateAccessibility(&focus);
 }
 
+void ctlGridAccessible::FocusEntered(ctlGrid* grid) {
+    if (!QAccessible::isActive())
+        return;
+    QMetaObject::invokeMethod(
+        grid, [grid] { CurrentCellChanged(grid); }, Qt::QueuedConnection);
+}
+
 void ctlGridAccessible::SpeechChanged(ctlGrid* grid) {
     if (!QAccessible::isActive())
         return;

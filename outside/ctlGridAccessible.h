@@ -26,6 +26,9 @@ public:
     // The current cell moved or the grid took the focus: the current cell
     // is the focused one.
     static void CurrentCellChanged(ctlGrid* grid);
+    // The grid took the focus: Qt tells of the grid itself afterwards, so
+    // the current cell is told once that is done.
+    static void FocusEntered(ctlGrid* grid);
     // The owner gave the grid new words.
     static void SpeechChanged(ctlGrid* grid);
 

@@ -187,6 +187,12 @@ private slots:
         ShowFocused(board);
         QAccessibleInterface* table = Table(board.Grid());
         QCOMPARE(table->focusChild(), Cell(board.Grid(), 1, 1));
+        // Entering the grid: the reader hears the board, then its current letter.
+        QTRY_VERIFY(!HeardOf(QAccessible::Focus).isEmpty() &&
+                    HeardOf(QAccessible::Focus).last().name == QString(kLetters[0]));
+        const QList<Heard> entering = HeardOf(QAccessible::Focus);
+        QVERIFY(entering.size() >= 2);
+        QCOMPARE(entering[entering.size() - 2].name, table->text(QAccessible::Name));
         heard.clear();
 
         QTest::keyClick(board.Grid(), Qt::Key_Right);
@@ -349,12 +355,22 @@ private slots:
         QCOMPARE(picture, Text(10710));
     }
 
-    void helpTextIsReadableText() {
+    void helpAndAboutTextsAreReadableText_data() {
+        QTest::addColumn<bool>("help");
+        QTest::addColumn<int>("heading");
+        QTest::addColumn<int>("body");
+        QTest::newRow("help") << true << 10800 << 11003;
+        QTest::newRow("about") << false << 10900 << 11101;
+    }
+    void helpAndAboutTextsAreReadableText() {
+        QFETCH(bool, help);
+        QFETCH(int, heading);
+        QFETCH(int, body);
         ctlCuadricula board;
         QString name, title, text;
         ModalDriver driver([&](QWidget* window) {
             title = window->windowTitle();
-            auto* box = window->findChild<TextBox*>("txtTexto");
+            auto* box = window->findChild<TextBox*>(help ? "txtTexto" : "txtCopyright");
             QAccessibleInterface* read = QAccessible::queryAccessibleInterface(box);
             name = read->text(QAccessible::Name);
             QAccessibleTextInterface* textual = read->textInterface();
@@ -362,11 +378,11 @@ private slots:
                 text = textual->text(0, textual->characterCount());
             static_cast<QDialog*>(window)->reject();
         });
-        board.ShowHelp();
+        help ? board.ShowHelp() : board.ShowAbout();
         QVERIFY(driver.Acted());
-        QVERIFY(title.startsWith(Text(10800)));
+        QVERIFY(title.startsWith(Text(heading)));
         QCOMPARE(name, title);
-        QVERIFY2(text.contains(Text(11003).left(40)), qPrintable(text.left(80)));
+        QVERIFY2(text.contains(Text(body).left(40)), qPrintable(text.left(80)));
     }
 };
 

@@ -154,6 +154,14 @@ def announced(kind, name, detail=1):
     return None
 
 
+def last_focus():
+    """What the reader last heard focused."""
+    for event_type, source, detail1 in reversed(heard):
+        if event_type.startswith("focus"):
+            return source
+    return None
+
+
 def reading(cell):
     """What a screen reader says for a cell: its name and description."""
     return f"{cell.name!r} — {cell.description!r}"
@@ -195,6 +203,7 @@ title = f"{puzzle} - {data[puzzle]['Titulo']}"
 if puzzle > 1 and not wait_for(lambda: announced("object:state-changed:focused", title)):
     fail(f"moving to {title!r} in the chooser was not announced")
 samples["title"] = reading(chooser.getChildAtIndex(puzzle - 1))
+heard.clear()
 press("Return")
 
 # ---- the board: a table of letters ----
@@ -214,6 +223,12 @@ if board.description != message(11201, 0, columns, rows):
 first = wait_for(lambda: focused_cell(board))
 if not first or first.name != letters[0]:
     fail("the first letter is not the focused cell after choosing")
+# What the reader says on coming back to the board: its first letter.
+if not wait_for(lambda: last_focus() is not None and last_focus().getRole() == pyatspi.ROLE_TABLE_CELL
+                and last_focus().name == letters[0] and last_focus().parent.name == board.name):
+    focus = last_focus()
+    fail(f"after choosing, the reader last heard {focus.getRoleName() if focus else None} "
+         f"{focus.name if focus else ''!r}, not the board's first letter")
 
 # ---- move with the arrows: each new cell is announced ----
 heard.clear()
