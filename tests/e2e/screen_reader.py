@@ -304,6 +304,31 @@ press("Escape")
 if not wait_for(lambda: not table_named(message(11202, puzzle, data[puzzle]["Titulo"]))()):
     fail("the solution did not close with Escape")
 
+# ---- the settings dialog: swatches say their row and colour ----
+press(f"alt+{access_letter(10404)}", access_letter(10406))
+
+
+def dialog_named(name):
+    return lambda: find(program(), lambda a: a.getRole() == pyatspi.ROLE_DIALOG and a.name == name)
+
+
+settings = wait_for(dialog_named(text[10700]))
+if not settings:
+    fail("the settings dialog did not open")
+background = message(11220, text[10702])  # "Fondo: rojo %2..." with the colour still open
+swatch = find(settings, lambda a: a.getRole() == pyatspi.ROLE_LABEL and
+              a.name.startswith(background.split("%")[0]))
+if not swatch or not re.fullmatch(re.escape(background).replace("%2", r"\d+").replace("%3", r"\d+")
+                                  .replace("%4", r"\d+"), swatch.name):
+    fail(f"the background swatch reads {swatch.name if swatch else None!r}")
+button = find(settings, lambda a: a.getRole() == pyatspi.ROLE_PUSH_BUTTON and a.name == text[10708])
+if not button or button.description != text[10702]:
+    fail("the colour buttons are not named from their tooltips")
+samples["swatch"] = f"{swatch.name!r}; button {button.name!r} — {button.description!r}"
+press("Escape")
+if not wait_for(lambda: not dialog_named(text[10700])()):
+    fail("the settings dialog did not close with Escape")
+
 for what, said in samples.items():
     print(f"{language} {what}: {said}")
 print(f"PASS ({language})")
