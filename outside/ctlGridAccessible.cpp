@@ -136,7 +136,7 @@ int ctlGridAccessible::indexOfChild(const QAccessibleInterface* child) const {
 QAccessibleInterface* ctlGridAccessible::childAt(int x, int y) const {
     const ctlGrid* grid = Grid();
     const QPoint at = grid->viewport()->mapFromGlobal(QPoint(x, y));
-    if (!grid->viewport()->rect().contains(at))
+    if (childCount() == 0 || !grid->viewport()->rect().contains(at))
         return nullptr;
     for (int row = FirstRow(); row <= grid->GetRowCount(); ++row) {
         const QRect first = grid->CellRect(1, row);

@@ -141,6 +141,13 @@ private slots:
             }
         QCOMPARE(Cell(board.Grid(), 3, 2)->text(QAccessible::Description),
                  QStringLiteral("sin marcar; fila 2, columna 3"));
+        // A reader's pointer over a letter finds that letter's cell.
+        board.resize(300, 200);
+        board.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&board));
+        QAccessibleInterface* middle = Cell(board.Grid(), 3, 2);
+        QCOMPARE(table->childAt(middle->rect().center().x(), middle->rect().center().y()), middle);
+        QVERIFY(!table->childAt(-1000, -1000));
 
         // A smaller puzzle: the old cells are gone, the new ones read anew.
         OpenPuzzle(board, 2);
@@ -149,6 +156,15 @@ private slots:
         QVERIFY(!table->child(2));
         QVERIFY(!table->tableInterface()->cellAt(1, 0));
         QCOMPARE(table->text(QAccessible::Name), QStringLiteral("Tablero del juego 2: Chica"));
+
+        // A grid with no cells at all answers every question without failing.
+        ctlGrid empty;
+        QAccessibleInterface* none = Table(&empty);
+        QCOMPARE(none->childCount(), 0);
+        QVERIFY(!none->childAt(0, 0));
+        QVERIFY(!none->focusChild() || none->focusChild() == none);
+        QVERIFY(none->tableInterface()->selectedCells().isEmpty());
+        QCOMPARE(none->tableInterface()->columnDescription(0), QString());
     }
 
     void markChangesTheCellAndIsHeard() {
