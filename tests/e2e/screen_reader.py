@@ -177,15 +177,22 @@ def active_frame():
 
 if not wait_for(active_frame, 30):
     fail("the program's window is not on the accessibility bus, or not active")
-chooser = None
-for attempt in range(3):  # a key pressed while the machine is busy may be lost
-    press(f"alt+{access_letter(10404)}")
-    pump(0.3)
-    press(access_letter(10405))
-    chooser = wait_for(table_named(message(11210)), 5)
-    if chooser:
-        break
-    press("Escape")
+
+
+def from_menu(menu, item, appears):
+    """Runs a menu command by its access letters; what `appears` finds."""
+    for attempt in range(3):  # a key pressed while the machine is busy may be lost
+        press(f"alt+{access_letter(menu)}")
+        pump(0.3)
+        press(access_letter(item))
+        found = wait_for(appears, 5)
+        if found:
+            return found
+        press("Escape")
+    return None
+
+
+chooser = from_menu(10404, 10405, table_named(message(11210)))
 if not chooser:
     fail(f"no table named {message(11210)!r} (the list of puzzles)")
 titles = [chooser.getChildAtIndex(i).name for i in range(chooser.childCount)]
@@ -287,8 +294,7 @@ if word_list.description != message(11207, 1, "", len(words)):
 samples["word"] = reading(word)
 
 # ---- read the solution ----
-press(f"alt+{access_letter(10408)}", access_letter(10410))
-solution = wait_for(table_named(message(11202, puzzle, data[puzzle]["Titulo"])))
+solution = from_menu(10408, 10410, table_named(message(11202, puzzle, data[puzzle]["Titulo"])))
 if not solution:
     fail("the solution did not open as a table")
 solved = {int(data[puzzle]["Solucion"][i:i + 3]) for i in range(0, len(data[puzzle]["Solucion"]), 3)}
@@ -305,14 +311,11 @@ if not wait_for(lambda: not table_named(message(11202, puzzle, data[puzzle]["Tit
     fail("the solution did not close with Escape")
 
 # ---- the settings dialog: swatches say their row and colour ----
-press(f"alt+{access_letter(10404)}", access_letter(10406))
-
-
 def dialog_named(name):
     return lambda: find(program(), lambda a: a.getRole() == pyatspi.ROLE_DIALOG and a.name == name)
 
 
-settings = wait_for(dialog_named(text[10700]))
+settings = from_menu(10404, 10406, dialog_named(text[10700]))
 if not settings:
     fail("the settings dialog did not open")
 background = message(11220, text[10702])  # "Fondo: rojo %2..." with the colour still open
