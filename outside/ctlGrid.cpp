@@ -333,6 +333,7 @@ void ctlGrid::SetHeaderColumns(bool header) {
     d_->headerColumns = header;
     d_->layoutDirty = true;
     RepaintAll();
+    ctlGridAccessible::Rebuilt(this);
 }
 
 // Accepted for the callers' sake; a grid has no header column to show.
