@@ -273,6 +273,11 @@ private slots:
         list.SeleccionarPalabra(1, 2);
         QVERIFY(!dos->state().checked);
         QCOMPARE(table->text(QAccessible::Description), QStringLiteral("0 de 3 palabras tachadas"));
+
+        // Without its heading the list's first child is its first word.
+        list.Grid()->SetHeaderColumns(false);
+        QCOMPARE(table->childCount(), 3);
+        QCOMPARE(table->child(0)->text(QAccessible::Name), QStringLiteral("UNO"));
     }
 
     void chooserListsTheTitles() {
