@@ -107,8 +107,8 @@ constexpr Entry kEntries[] = {
     // What a screen reader hears: the grids and their cells, and the
     // settings dialog's swatches. %1, %2, %3 are filled by the program.
     {11200, "Tablero del juego %1: %2", "Board of puzzle %1: %2"},
-    {11201, "%2 columnas por %3 filas; %1 letras marcadas",
-     "%2 columns by %3 rows; %1 letters marked"},
+    {11201, "%2 columnas por %3 filas; letras marcadas: %1",
+     "%2 columns by %3 rows; marked letters: %1"},
     {11202, "Solución del juego %1: %2", "Solution of puzzle %1: %2"},
     {11203, "marcada", "marked"},
     {11204, "sin marcar", "not marked"},

@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(table->role(), QAccessible::Table);
         QCOMPARE(table->text(QAccessible::Name), QStringLiteral("Tablero del juego 1: Fauna"));
         QCOMPARE(table->text(QAccessible::Description),
-                 QStringLiteral("4 columnas por 3 filas; 0 letras marcadas"));
+                 QStringLiteral("4 columnas por 3 filas; letras marcadas: 0"));
         QCOMPARE(table->tableInterface()->columnCount(), 4);
         QCOMPARE(table->tableInterface()->rowCount(), 3);
         QCOMPARE(table->childCount(), 12);
@@ -187,7 +187,7 @@ private slots:
         QCOMPARE(changes[0].description, QStringLiteral("marcada; fila 1, columna 1"));
         QCOMPARE(HeardOf(QAccessible::DescriptionChanged).size(), 1);
         QCOMPARE(Table(board.Grid())->text(QAccessible::Description),
-                 QStringLiteral("4 columnas por 3 filas; 1 letras marcadas"));
+                 QStringLiteral("4 columnas por 3 filas; letras marcadas: 1"));
 
         heard.clear();
         QTest::keyClick(board.Grid(), Qt::Key_Return);
@@ -328,7 +328,7 @@ private slots:
         QCOMPARE(Table(board.Grid())->text(QAccessible::Name),
                  QStringLiteral("Board of puzzle 1: Fauna"));
         QCOMPARE(Table(board.Grid())->text(QAccessible::Description),
-                 QStringLiteral("4 columns by 3 rows; 1 letters marked"));
+                 QStringLiteral("4 columns by 3 rows; marked letters: 1"));
         QCOMPARE(Cell(board.Grid(), 1, 1)->text(QAccessible::Description),
                  QStringLiteral("marked; row 1, column 1"));
         ctlLista list;

@@ -163,7 +163,7 @@ def last_focus():
 
 
 def reading(cell):
-    """What a screen reader says for a cell: its name and description."""
+    """What a screen reader says for an object: its name and description."""
     return f"{cell.name!r} — {cell.description!r}"
 
 
@@ -175,8 +175,39 @@ def active_frame():
                 states(a).contains(pyatspi.STATE_ACTIVE))
 
 
-if not wait_for(active_frame, 30):
-    fail("the program's window is not on the accessibility bus, or not active")
+def seen():
+    """What the bus shows of the program's windows, for a failure message."""
+    app = program()
+    if app is None:
+        return "the program is not on the bus"
+    return "; ".join(f"{w.getRoleName()} {w.name!r} {[pyatspi.stateToString(s) for s in w.getState().getStates()]}"
+                     for w in app)
+
+
+def bring_up():
+    """The window manager may take a new window late: ask again until it is active."""
+    for attempt in range(15):
+        if wait_for(active_frame, 2):
+            return True
+        for how in ("windowactivate", "windowfocus"):
+            subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Zelvora", how],
+                           stderr=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+    return False
+
+
+def x_focus():
+    said = []
+    for command in (["xdotool", "getwindowfocus", "getwindowname"],
+                    ["xprop", "-root", "_NET_ACTIVE_WINDOW"],
+                    ["xdotool", "search", "--onlyvisible", "--name", "."]):
+        found = subprocess.run(command, capture_output=True, text=True)
+        said.append((found.stdout.strip() or found.stderr.strip()).replace("\n", " "))
+    return " | ".join(said)
+
+
+if not bring_up():
+    fail(f"the program's window is not active on the accessibility bus ({seen()}); "
+         f"X focus: {x_focus()!r}")
 
 
 def from_menu(menu, item, appears):
@@ -209,6 +240,7 @@ press(*["Down"] * (puzzle - 1))
 title = f"{puzzle} - {data[puzzle]['Titulo']}"
 if puzzle > 1 and not wait_for(lambda: announced("object:state-changed:focused", title)):
     fail(f"moving to {title!r} in the chooser was not announced")
+samples["chooser"] = reading(chooser)
 samples["title"] = reading(chooser.getChildAtIndex(puzzle - 1))
 heard.clear()
 press("Return")
@@ -229,7 +261,7 @@ if board.description != message(11201, 0, columns, rows):
     fail(f"the board's description is {board.description!r}")
 first = wait_for(lambda: focused_cell(board))
 if not first or first.name != letters[0]:
-    fail("the first letter is not the focused cell after choosing")
+    fail(f"the first letter is not the focused cell after choosing ({seen()}); X: {x_focus()}")
 # What the reader says on coming back to the board: its first letter.
 if not wait_for(lambda: last_focus() is not None and last_focus().getRole() == pyatspi.ROLE_TABLE_CELL
                 and last_focus().name == letters[0] and last_focus().parent.name == board.name):
@@ -258,6 +290,7 @@ if target.description != message(11205, message(11203), 2, 2):
     fail(f"the marked cell reads {reading(target)}")
 if board.description != message(11201, 1, columns, rows):
     fail(f"after a mark the board's description is {board.description!r}")
+samples["board"] = reading(board)
 samples["cell"] = reading(target)
 heard.clear()
 press("space")
@@ -291,6 +324,7 @@ if word.description != message(11212, message(11208), 1):
     fail(f"the crossed-out word reads {reading(word)}")
 if word_list.description != message(11207, 1, "", len(words)):
     fail(f"the list's description is {word_list.description!r}")
+samples["list"] = reading(word_list)
 samples["word"] = reading(word)
 
 # ---- read the solution ----

@@ -68,12 +68,22 @@ fail() {
 
 "$launcher" --launch-immediately >"$work/bus.log" 2>&1 &
 helpers+=($!)
-openbox >"$work/openbox.log" 2>&1 &
-helpers+=($!)
-for ((i = 0; i < 200; i++)); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
+# The window manager, started again if it could not reach the display on
+# a machine busy starting other displays.
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for ((attempt = 0; attempt < 5; attempt++)); do
+  openbox >>"$work/openbox.log" 2>&1 &
+  wm=$!
+  for ((i = 0; i < 60; i++)); do
+    wm_up && break 2
+    kill -0 "$wm" 2>/dev/null || break
+    sleep 0.05
+  done
+  kill "$wm" 2>/dev/null || true
+  sleep 0.5
 done
+wm_up || fail "openbox did not start: $(tail -3 "$work/openbox.log")"
+helpers+=("$wm")
 # The bus is up once the launcher owns its name (asking for the address
 # itself would have D-Bus start a second launcher).
 for ((i = 0; i < 100; i++)); do
