@@ -14,7 +14,7 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 }
 
 ctlGridAccessible* TableOf(ctlGrid* grid) {
-    return static_cast<ctlGridAccessible*>(QAccessible::queryAccessibleInterface(grid));
+    return dynamic_cast<ctlGridAccessible*>(QAccessible::queryAccessibleInterface(grid));
 }
 
 // The grid speaks only when a screen reader listens and the owner is not
@@ -48,7 +48,8 @@ void ctlGridAccessible::Rebuilt(ctlGrid* grid) {
 void ctlGridAccessible::CellStateChanged(ctlGrid* grid, int column, int row) {
     if (!Speaking(grid) || grid->Speech().cellState == GridSpeech::CellState::None)
         return;
-    ctlGridCellAccessible* cell = TableOf(grid)->Cell(column, row);
+    ctlGridAccessible* table = TableOf(grid);
+    ctlGridCellAccessible* cell = table ? table->Cell(column, row) : nullptr;
     if (!cell)
         return;
     QAccessible::State changed;
@@ -62,7 +63,9 @@ void ctlGridAccessible::CellStateChanged(ctlGrid* grid, int column, int row) {
 void ctlGridAccessible::CurrentCellChanged(ctlGrid* grid) {
     if (!Speaking(grid) || !grid->hasFocus() || grid->GetRowSelected() < 1)
         return;
-    const int index = TableOf(grid)->IndexOf(grid->GetColumnSelected(), grid->GetRowSelected());
+    const ctlGridAccessible* table = TableOf(grid);
+    const int index =
+        table ? table->IndexOf(grid->GetColumnSelected(), grid->GetRowSelected()) : -1;
     if (index < 0)
         return;
     QAccessibleEvent focus(grid, QAccessible::Focus);
