@@ -45,8 +45,6 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 void LinkLabel::keyPressEvent(QKeyEvent* event) {
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
     case Qt::Key_Space:
         if (plain && !event->isAutoRepeat()) {
             event->accept();

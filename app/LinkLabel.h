@@ -2,8 +2,9 @@
 
 #include <QLabel>
 
-// A label that works as a link: clicked with the mouse, or with Enter or
-// Space once it has the focus, it raises Click.
+// A label that works as a link: clicked with the mouse, or with Space once
+// it has the focus, it raises Click. Enter is left to the window, whose
+// default button it presses.
 class LinkLabel : public QLabel {
     Q_OBJECT
 

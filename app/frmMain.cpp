@@ -6,6 +6,7 @@
 #include "outside/AppServices.h"
 #include "outside/ProductInfo.h"
 #include "outside/ProgramResources.h"
+#include "outside/RegistryStore.h"
 #include "outside/WindowServices.h"
 #include "wordlist/ctlLista.h"
 
@@ -32,7 +33,7 @@ qint32 Sum(std::initializer_list<qint64> terms) {
         total += term;
     if (total > std::numeric_limits<qint32>::max() || total < std::numeric_limits<qint32>::min())
         throw AppError(ErrorNumber::Overflow, QStringLiteral("frmMain.ArrangeControls"),
-                       QStringLiteral("Overflow"));
+                       AppServices().GetMessage(11601));
     return static_cast<qint32>(total);
 }
 
@@ -127,8 +128,14 @@ template <class Command> void frmMain::Report(Command&& command) {
     }
 }
 
+// The saves of the puzzle left behind, the board's and the word list's,
+// reach the file together in one write.
 void frmMain::mnuOpcSeleccionarJuego_Click() {
-    Report([&] { ChooseGame(); });
+    Report([&] {
+        RegistryStore::Batch saves;
+        ChooseGame();
+        saves.Commit();
+    });
 }
 
 // The board runs the chooser and loads the puzzle; the word list then saves
@@ -285,8 +292,14 @@ void frmMain::RunUnloadSteps() {
                 failure = error;
         }
     };
-    step([&] { ctlCuadricula_->Save(); });
-    step([&] { ctlDefiniciones_->Save(); });
+    {
+        // Both saves reach the file in one write: a program killed while
+        // ending keeps a puzzle's marks and crossed-out words as a pair.
+        RegistryStore::Batch saves;
+        step([&] { ctlCuadricula_->Save(); });
+        step([&] { ctlDefiniciones_->Save(); });
+        step([&] { saves.Commit(); });
+    }
     // The player hears once that progress could not be kept; closing goes on.
     if (failure)
         App().ReportError(*failure, QString(), -1, -1, QString());

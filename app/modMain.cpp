@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "outside/AppServices.h"
 #include "outside/ProgramResources.h"
+#include "outside/QtTranslations.h"
 #include "outside/TerminationSignals.h"
 #include "outside/WindowServices.h"
 
@@ -56,6 +57,7 @@ int modMain(int argc, char** argv) {
     }
     QApplication application(argc, argv);
     QApplication::setWindowIcon(ProgramResources::ProgramIcon());
+    QtTranslations::Install();
 
     SharedServices::Windows();
     SharedServices::App();

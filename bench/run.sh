@@ -61,6 +61,9 @@ if command -v xvfb-run >/dev/null; then
 fi
 echo
 QT_QPA_PLATFORM=offscreen "$build/bench/bench_board" 2>/dev/null
+echo
+cmake --build "$build" --target bench_store >/dev/null
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_store" 2>/dev/null
 
 # What a screen reader's user feels, with the accessibility bridge off and
 # on in one session: a virtual display, a private D-Bus session with the

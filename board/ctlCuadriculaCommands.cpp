@@ -60,7 +60,7 @@ void ctlCuadricula::CargarLista(frmListaJuegos& form) {
         auto* grid = form.findChild<ctlGrid*>(QStringLiteral("ctlGridJuegos"));
         if (!grid)
             throw AppError(ErrorNumber::ObjectNotSet, QStringLiteral("ctlCuadricula.CargarLista"),
-                           QStringLiteral("The chooser has no list of puzzles."));
+                           appServices_->GetMessage(11613));
         grid->SetRedraw(false);
         grid->Clear();
         grid->SetBorderStyle(2);

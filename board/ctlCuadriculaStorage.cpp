@@ -28,9 +28,9 @@ qint32 Dimension(const IniFileReader& reader, const QString& section, const char
     try {
         return Conversions::ToInteger32(text, QStringLiteral("ctlCuadricula.LoadPuzzle"));
     } catch (const AppError& error) {
-        throw AppError(error.Number(), error.Source(),
-                       QStringLiteral("Puzzle %1 of %2: %3 \"%4\" is not a whole number.")
-                           .arg(section, file, QLatin1String(key), text.left(40)));
+        throw AppError(
+            error.Number(), error.Source(),
+            AppServices().GetMessage(11614).arg(section, file, QLatin1String(key), text.left(40)));
     }
 }
 
@@ -39,8 +39,8 @@ void CheckDimensions(const PuzzleSection& puzzle, const QString& section, const 
     const qint64 cells = static_cast<qint64>(puzzle.columns) * puzzle.rows;
     if (puzzle.columns < 1 || puzzle.rows < 1 || cells > MaxCells)
         throw AppError(ErrorNumber::InvalidArgument, QStringLiteral("ctlCuadricula.LoadPuzzle"),
-                       QStringLiteral("Puzzle %1 of %2 is %3 × %4 cells; a puzzle has from 1 "
-                                      "to %5 cells.")
+                       AppServices()
+                           .GetMessage(11615)
                            .arg(section, file)
                            .arg(puzzle.columns)
                            .arg(puzzle.rows)
@@ -96,7 +96,7 @@ void ctlCuadricula::Save() {
         const qint64 cells = static_cast<qint64>(Columns_) * Rows_;
         if (cells > std::numeric_limits<qint32>::max())
             throw AppError(ErrorNumber::Overflow, QStringLiteral("ctlCuadricula.Save"),
-                           QStringLiteral("Overflow"));
+                           appServices_->GetMessage(11601));
         QString marks;
         for (qint32 index = 1; index <= cells; ++index) {
             qint32 cellIndex = index, column = 0, row = 0;
@@ -181,6 +181,7 @@ void ctlCuadricula::SaveConfiguration() {
     ReraiseAs("ctlCuadricula.SaveConfiguration", [&] {
         const QString key = productInfo_->GetRegistryKey(2, 0);
         RegistryStore store;
+        RegistryStore::Batch together; // one write of the file for all ten
         const auto write = [&](const char* name, const QVariant& value) {
             store.WriteValue(RegistryStore::CurrentUser, key, QLatin1String(name), value,
                              RegistryStore::Text);
@@ -195,5 +196,6 @@ void ctlCuadricula::SaveConfiguration() {
         write("FontItalic", font_->Italic() ? -1 : 0);
         write("FontSize", SizeText(*font_));
         write("FontName", font_->Name());
+        together.Commit();
     });
 }

@@ -49,7 +49,7 @@ int WholePoints(double size) {
     const double points = Conversions::RoundHalfEven(size);
     if (points < std::numeric_limits<qint16>::min() || points > std::numeric_limits<qint16>::max())
         throw AppError(ErrorNumber::Overflow, QStringLiteral("frmConfiguracion.cmdFuente_Click"),
-                       QStringLiteral("Overflow"));
+                       AppServices().GetMessage(11601));
     return static_cast<int>(points);
 }
 } // namespace
@@ -120,9 +120,10 @@ void frmConfiguracion::BuildControls() {
                 [this, i] { cmdAcciones_Click(static_cast<qint16>(i)); });
     }
 
-    // Enter accepts wherever the focus is; Space presses the focused button.
+    // Enter presses the focused button, as Space does; where the focus is on
+    // no button (the path), Enter presses Aceptar, the default button.
     for (QPushButton* button : findChildren<QPushButton*>())
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
     cmdAcciones_[0]->setDefault(true);
     cmdAcciones_[2]->setEnabled(false);
 }
@@ -348,6 +349,6 @@ void frmConfiguracion::reject() {
 ctlCuadricula& frmConfiguracion::Board() const {
     if (!Cuadricula_)
         throw AppError(ErrorNumber::ObjectNotSet, QStringLiteral("frmConfiguracion"),
-                       QStringLiteral("The dialog has no board to apply its settings to."));
+                       AppServices().GetMessage(11612));
     return *Cuadricula_;
 }

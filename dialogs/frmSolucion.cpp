@@ -6,17 +6,23 @@
 #include "outside/WindowServices.h"
 
 #include <QPushButton>
+#include <QTimer>
 #include <cmath>
 #include <limits>
 
 namespace {
 const char* const source = "frmSolucion.FitSolutionWindow";
 
+// How often and how long to look for the window manager's frame once the
+// window is shown; without a window manager none ever comes.
+constexpr int FrameWatchInterval = 20;
+constexpr int FrameWatchTries = 100;
+
 // The layout is 32-bit arithmetic: a result out of range is an overflow.
 qint32 Checked(qint64 value) {
     if (value > std::numeric_limits<qint32>::max() || value < std::numeric_limits<qint32>::min())
         throw AppError(ErrorNumber::Overflow, QString::fromLatin1(source),
-                       QStringLiteral("Overflow"));
+                       AppServices().GetMessage(11601));
     return static_cast<qint32>(value);
 }
 } // namespace
@@ -43,7 +49,36 @@ frmSolucion::frmSolucion(QWidget* parent)
 
 void frmSolucion::Design() {
     FitSolutionWindow();
+    RefitOnceFramed();
     exec();
+}
+
+// A window manager frames the window only once it is on the screen. The
+// first layout counts the frame of a window it has framed already; should
+// the real frame differ, the window is laid out again with it, so it never
+// reaches past the work area. The frame counts once it reads the same twice.
+void frmSolucion::RefitOnceFramed() {
+    auto* watch = new QTimer(this);
+    watch->setInterval(FrameWatchInterval);
+    connect(watch, &QTimer::timeout, this,
+            [this, watch, tries = FrameWatchTries, seen = QSize(-1, -1)]() mutable {
+                if (WindowServices().IsFramed(this)) {
+                    const QSize frame = frameGeometry().size() - geometry().size();
+                    if (frame == seen) {
+                        if (frame != fittedFrame_)
+                            FitSolutionWindow();
+                        watch->stop();
+                        watch->deleteLater();
+                        return;
+                    }
+                    seen = frame;
+                }
+                if (--tries <= 0) {
+                    watch->stop();
+                    watch->deleteLater();
+                }
+            });
+    watch->start();
 }
 
 // Sizes the window to the board within the work area, leaving room for
@@ -64,6 +99,7 @@ void frmSolucion::FitSolutionWindow() {
 
         const qint32 frameWidth = Checked(qint64{outer.width} - client.width);
         const qint32 frameHeight = Checked(qint64{outer.height} - client.height);
+        fittedFrame_ = QSize(frameWidth, frameHeight);
         const qint32 wantedWidth = Checked(qint64{frameWidth} + ctlSolucion_->GetGridWidth());
         const qint32 buttonTwips = Checked(qint64{cmdCerrar_->height()} * ty);
         const qint32 buttonStrip = Conversions::ToInteger32(

@@ -22,8 +22,11 @@ public:
 
 private:
     void FitSolutionWindow();
+    void RefitOnceFramed();
     void cmdCerrar_Click();
 
     ctlCuadricula* ctlSolucion_;
     QPushButton* cmdCerrar_;
+    // The frame the last layout was made with.
+    QSize fittedFrame_;
 };

@@ -1,14 +1,15 @@
 #include "FuzzHome.h"
 
 #include "outside/AppServices.h"
+#include "outside/MessageCatalogue.h"
 #include "outside/PersonStandIn.h"
 #include "outside/ProductInfo.h"
+#include "outside/RegistryStore.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <cerrno>
@@ -23,8 +24,12 @@ namespace {
 class NobodyThere : public PersonStandIn {
 public:
     bool AnswerYesNo(const QString& text, const QString&) override { Fail("a question", text); }
-    void Acknowledge(Notice, const QString& text, const QString&) override {
-        Fail("a message", text);
+    // Except the notice that a damaged settings file was set aside, which
+    // inputs that are whole settings files bring about.
+    void Acknowledge(Notice kind, const QString& text, const QString&) override {
+        if (kind != Notice::Information ||
+            !text.startsWith(MessageCatalogue::Text(11400).section(QStringLiteral("%1"), 0, 0)))
+            Fail("a message", text);
     }
     bool PickColour(qint32&) override { Fail("the colour picker", {}); }
     bool PickFont(FontChoice&, int, int) override { Fail("the font picker", {}); }
@@ -72,15 +77,6 @@ struct Home {
                          QStringLiteral("-XXXXXX")};
 };
 
-// The store's key paths are "Software\<maker>\<product>\...": on this
-// system one settings file per maker and product.
-QString StoreOrganisation() {
-    return ProductInfo().GetRegistryKey(2, 0).split(u'\\').value(1);
-}
-QString StoreApplication() {
-    return ProductInfo().GetRegistryKey(2, 0).split(u'\\').value(2);
-}
-
 Home* home = nullptr;
 
 } // namespace
@@ -107,8 +103,7 @@ void FuzzHome::Start(int* argc, char*** argv) {
     Q_UNUSED(argc);
     new QApplication(qtArgc, qtArgv); // never destroyed: libFuzzer exits past main
 
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                       root.filePath(QStringLiteral("config")));
+    RegistryStore::SetFolder(root.filePath(QStringLiteral("config")));
     AppServices::SetProgramFolder(ProgramFolder());
     static NobodyThere nobody;
     PersonStandIn::Install(&nobody);
@@ -131,18 +126,14 @@ void FuzzHome::WriteDataFile(QByteArrayView bytes) {
 }
 
 void FuzzHome::FreshStore() {
-    // Emptied in place: a new folder per input would grow Qt's cache of
-    // settings files, and with it the heap, on every input.
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, StoreOrganisation(),
-                    StoreApplication());
-    store.clear();
-    store.sync();
+    // The same file each time, with the damaged copies set beside it gone:
+    // a new folder per input would grow Qt's cache of settings files, and
+    // with it the heap, on every input.
+    QDir(QFileInfo(StoreFile()).path()).removeRecursively();
 }
 
 QString FuzzHome::StoreFile() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, StoreOrganisation(),
-                     StoreApplication())
-        .fileName();
+    return RegistryStore::FileName(ProductInfo().GetRegistryKey(2, 0));
 }
 
 QString FuzzHome::DecodeText(QByteArrayView bytes) {

@@ -44,7 +44,7 @@ void AppServices::OpenDocument(const QString& address, int, int) const {
     }
     if (!QDesktopServices::openUrl(QUrl(address)))
         throw AppError(ErrorNumber::FileNotFound, QStringLiteral("AppServices.OpenDocument"),
-                       QStringLiteral("The system could not open %1").arg(address));
+                       MessageCatalogue::Text(11602).arg(address));
 }
 
 QString AppServices::AddPathSeparator(const QString& folder) const {

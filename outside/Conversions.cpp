@@ -1,6 +1,7 @@
 #include "outside/Conversions.h"
 
 #include "outside/AppError.h"
+#include "outside/MessageCatalogue.h"
 
 #include <cmath>
 #include <limits>
@@ -39,11 +40,11 @@ int SkipBlanks(const QString& text, int from) {
 
 AppError TypeMismatch(const QString& source, const QString& text) {
     return AppError(ErrorNumber::TypeMismatch, source,
-                    QStringLiteral("Type mismatch: \"%1\" is not a number").arg(text.left(40)));
+                    MessageCatalogue::Text(11600).arg(text.left(40)));
 }
 
 AppError Overflow(const QString& source) {
-    return AppError(ErrorNumber::Overflow, source, QStringLiteral("Overflow"));
+    return AppError(ErrorNumber::Overflow, source, MessageCatalogue::Text(11601));
 }
 
 double WholeNumber(const QString& text, const QString& source) {

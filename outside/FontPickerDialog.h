@@ -4,11 +4,15 @@
 #include <QDialog>
 #include <QFont>
 
-class QFontDialog;
+class QCheckBox;
+class QLabel;
+class QListWidget;
 class QPushButton;
 
-// Qt's font picker with a colour button beside it, so that a face, its size,
-// its style and its colour are chosen in one dialog.
+// The font picker: a face, bold and italic, a size from the range the
+// caller keeps, and the letters' colour, with a sample of the choice. It
+// offers only what the program keeps; underline, strikeout and writing
+// systems are not among them.
 class FontPickerDialog : public QDialog {
     Q_OBJECT
 
@@ -19,12 +23,27 @@ public:
     QFont SelectedFont() const;
     QColor SelectedColour() const { return colour_; }
 
-private:
-    void PickColour();
-    void ShowColour();
+    QListWidget* Families() const { return families_; }
+    QListWidget* Sizes() const { return sizes_; }
+    QCheckBox* Bold() const { return bold_; }
+    QCheckBox* Italic() const { return italic_; }
+    QPushButton* ColourButton() const { return colourButton_; }
+    QLabel* Sample() const { return sample_; }
 
-    QFontDialog* fonts_;
+private:
+    void BuildControls();
+    void LayOut();
+    void FillFamilies(const QString& current);
+    void FillSizes(int current);
+    void PickColour();
+    void ShowChoice();
+
+    QListWidget* families_;
+    QListWidget* sizes_;
+    QCheckBox* bold_;
+    QCheckBox* italic_;
     QPushButton* colourButton_;
+    QLabel* sample_;
     QColor colour_;
     int minSize_;
     int maxSize_;

@@ -1,6 +1,7 @@
 #include "outside/ProductInfo.h"
 
 #include "outside/AppError.h"
+#include "outside/MessageCatalogue.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ constexpr int kProduct = 2;
 void RequireOurProduct(int product, const char* source) {
     if (product != kProduct)
         throw AppError(ErrorNumber::InvalidArgument, QString::fromUtf8(source),
-                       QStringLiteral("Unknown product number %1.").arg(product));
+                       MessageCatalogue::Text(11606).arg(product));
 }
 
 const QString& KeyRoot() {
@@ -32,11 +33,11 @@ QString ProductInfo::GetBrandName() const {
 
 QString ProductInfo::GetProductDescription(int product) const {
     RequireOurProduct(product, "ProductInfo.GetProductDescription");
-    return QStringLiteral("Sopa de letras");
+    return MessageCatalogue::Text(11640);
 }
 
 QString ProductInfo::GetNoticeText() const {
-    return QStringLiteral("Copyright © 2026 Pinarejo. Todos los derechos reservados.");
+    return MessageCatalogue::Text(11641);
 }
 
 QString ProductInfo::GetWebAddress() const {

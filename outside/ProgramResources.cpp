@@ -1,15 +1,18 @@
 #include "outside/ProgramResources.h"
 
 #include "outside/AppError.h"
+#include "outside/MessageCatalogue.h"
 
 namespace {
-[[noreturn]] void Missing(const char* kind, int id) {
-    throw AppError(
-        ErrorNumber::FileNotFound, QStringLiteral("ProgramResources"),
-        QStringLiteral("The program has no %1 resource %2").arg(QLatin1String(kind)).arg(id));
+// The kind of resource is the number of its catalogue text.
+enum Kind { BitmapKind = 11609, IconKind = 11610, CursorKind = 11611 };
+
+[[noreturn]] void Missing(Kind kind, int id) {
+    throw AppError(ErrorNumber::FileNotFound, QStringLiteral("ProgramResources"),
+                   MessageCatalogue::Text(kind).arg(id));
 }
 
-QPixmap Load(const QString& path, const char* kind, int id) {
+QPixmap Load(const QString& path, Kind kind, int id) {
     QPixmap pixmap(path);
     if (pixmap.isNull())
         Missing(kind, id);
@@ -19,20 +22,20 @@ QPixmap Load(const QString& path, const char* kind, int id) {
 
 QPixmap ProgramResources::Bitmap(int id) {
     if (id != 3000)
-        Missing("bitmap", id);
-    return Load(QStringLiteral(":/resources/background.bmp"), "bitmap", id);
+        Missing(BitmapKind, id);
+    return Load(QStringLiteral(":/resources/background.bmp"), BitmapKind, id);
 }
 
 QPixmap ProgramResources::Icon(int id) {
     if (id != 2012)
-        Missing("icon", id);
-    return Load(QStringLiteral(":/resources/about.png"), "icon", id);
+        Missing(IconKind, id);
+    return Load(QStringLiteral(":/resources/about.png"), IconKind, id);
 }
 
 QCursor ProgramResources::Cursor(int id) {
     if (id != 1000)
-        Missing("cursor", id);
-    return QCursor(Load(QStringLiteral(":/resources/link-pointer.png"), "cursor", id), 10, 1);
+        Missing(CursorKind, id);
+    return QCursor(Load(QStringLiteral(":/resources/link-pointer.png"), CursorKind, id), 10, 1);
 }
 
 // The window needs only the small sizes; the large ones are for the

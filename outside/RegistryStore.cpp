@@ -1,24 +1,28 @@
 #include "outside/RegistryStore.h"
 
 #include "outside/AppError.h"
+#include "outside/AppServices.h"
 #include "outside/MessageCatalogue.h"
+#include "outside/PersonStandIn.h"
+#include "outside/ProductInfo.h"
+#include "outside/StoreFileFormat.h"
 
-#include <QDeadlineTimer>
+#include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
-#include <memory>
+#include <map>
 #include <optional>
 
-#ifndef Q_OS_WIN
-#include <cerrno>
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -29,25 +33,26 @@ namespace {
 const char* const kReadSource = "RegistryStore.ReadValue";
 const char* const kWriteSource = "RegistryStore.WriteValue";
 
+QString& FolderOverride() {
+    static QString folder;
+    return folder;
+}
+
+QString Message(int number) {
+    return MessageCatalogue::Text(number);
+}
+
 AppError InvalidArgument(const char* source, const QString& what) {
     return AppError(ErrorNumber::InvalidArgument, QString::fromUtf8(source), what);
 }
 
-// Where one value lives: the settings object for its key path and the key
-// inside it.
+// Where one value lives: its file and its key inside it.
 struct Location {
-    std::unique_ptr<QSettings> settings;
+    QString file;
     QString key;
 };
 
-Location Locate(qint32 root, const QString& keyPath, const QString& name, const char* source) {
-    if (root != RegistryStore::CurrentUser)
-        throw InvalidArgument(source, QStringLiteral("Only the current user's settings can be "
-                                                     "reached (root %1).")
-                                          .arg(root));
-    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\'))
-        throw InvalidArgument(source,
-                              QStringLiteral("\"%1\" is not a usable value name.").arg(name));
+QStringList KeyParts(const QString& keyPath, const char* source) {
     const QStringList parts = keyPath.split(u'\\');
     const bool wellFormed = parts.size() >= 3 &&
                             parts[0].compare(u"Software", Qt::CaseInsensitive) == 0 &&
@@ -55,135 +60,160 @@ Location Locate(qint32 root, const QString& keyPath, const QString& name, const 
                             std::none_of(parts.begin(), parts.end(),
                                          [](const QString& part) { return part.contains(u'/'); });
     if (!wellFormed)
-        throw InvalidArgument(source, QStringLiteral("The key \"%1\" is not of the form "
-                                                     "Software\\<maker>\\<product>\\...")
-                                          .arg(keyPath));
-#ifdef Q_OS_WIN
-    return {std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\") + keyPath,
-                                        QSettings::NativeFormat),
-            name};
-#else
+        throw InvalidArgument(source, Message(11407).arg(keyPath));
+    return parts;
+}
+
+QString FileOf(const QStringList& parts) {
+    const QString folder =
+        FolderOverride().isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            : FolderOverride();
+    return QDir::cleanPath(QFileInfo(folder).absoluteFilePath() + u'/' + parts[1] + u'/' +
+                           parts[2] + QStringLiteral(".conf"));
+}
+
+Location Locate(qint32 root, const QString& keyPath, const QString& name, const char* source) {
+    if (root != RegistryStore::CurrentUser)
+        throw InvalidArgument(source, Message(11405).arg(root));
+    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\'))
+        throw InvalidArgument(source, Message(11406).arg(name));
+    const QStringList parts = KeyParts(keyPath, source);
     QStringList groups = parts.mid(3);
     groups.append(name);
-    return {std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, parts[1],
-                                        parts[2]),
-            groups.join(u'/')};
-#endif
+    return {FileOf(parts), groups.join(u'/')};
 }
 
-#ifndef Q_OS_WIN
-// Qt's escaping of section and key names in its settings files: '\' stands
-// for '/', %XX and %UXXXX for other characters.
-QString UnescapedIniName(QStringView name) {
-    QString result;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const QChar c = name[i];
-        if (c == u'\\') {
-            result += u'/';
-            continue;
-        }
-        if (c == u'%') {
-            const bool wide = i + 1 < name.size() && name[i + 1] == u'U';
-            const qsizetype digits = wide ? 4 : 2;
-            const qsizetype from = i + 1 + (wide ? 1 : 0);
-            bool ok = false;
-            const uint code =
-                from + digits <= name.size() ? name.sliced(from, digits).toUInt(&ok, 16) : 0;
-            if (ok) {
-                result += QChar(char16_t(code));
-                i = from + digits - 1;
-                continue;
-            }
-        }
-        result += c;
-    }
-    return result;
+// Values held by open batches, by file and key, and how deep they nest.
+struct PendingWrites {
+    int depth = 0;
+    std::map<QString, std::map<QString, QString>> values;
+    std::map<QString, QStringList> names;
+};
+
+PendingWrites& Pending() {
+    static PendingWrites pending;
+    return pending;
 }
 
-// The value of key as it stands in the settings file, for values Qt reads
-// as something other than text. Only unquoted, unescaped values are taken;
-// ';' ends a value there, as Qt reads it.
-std::optional<QString> RawFileText(const QString& fileName, const QString& key) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+std::optional<QString> PendingValue(const Location& location) {
+    const auto file = Pending().values.find(location.file);
+    if (file == Pending().values.end())
         return std::nullopt;
-    const QStringList lines =
-        QString::fromUtf8(file.readAll()).split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
-    QString group;
-    std::optional<QString> found;
-    for (const QString& rawLine : lines) {
-        const QString line = rawLine.trimmed();
-        if (line.startsWith(u'[') && line.endsWith(u']')) {
-            group = UnescapedIniName(QStringView(line).sliced(1, line.size() - 2).trimmed());
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        if (line.startsWith(u';') || equals <= 0)
-            continue;
-        QString fullKey = UnescapedIniName(QStringView(line).first(equals).trimmed());
-        if (group.compare(u"General", Qt::CaseInsensitive) != 0)
-            fullKey = group + u'/' + fullKey;
-        if (fullKey == key)
-            found = line.mid(equals + 1); // Qt keeps the last of repeated keys
-    }
-    if (!found || found->contains(u'"') || found->contains(u'\\'))
+    const auto value = file->second.find(location.key);
+    if (value == file->second.end())
         return std::nullopt;
-    return found->section(u';', 0, 0).trimmed();
-}
-#endif
-
-// Qt reads an unquoted comma in a hand-edited value as a list, and @Type(...)
-// as that type. The player wrote text, so give back the text as written:
-// the raw line when it is plain, else the list joined with ", " (Qt drops
-// the blanks around the commas; ", " is how people usually write them).
-QString StoredText(const QSettings& settings, const QString& key) {
-    const QVariant value = settings.value(key);
-    if (!value.isValid())
-        return QStringLiteral("");
-    if (value.typeId() == QMetaType::QString)
-        return value.toString();
-    if (value.typeId() != QMetaType::QStringList && !value.toString().isEmpty())
-        return value.toString();
-#ifndef Q_OS_WIN
-    if (const auto raw = RawFileText(settings.fileName(), key))
-        return *raw;
-#endif
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
-    return QStringLiteral("");
+    return value->second;
 }
 
-// Why the settings file could not be written, in the system's words where
-// the system gives them.
-QString WriteFailureReason(const QSettings& settings) {
-    const bool english = MessageCatalogue::CurrentLanguage() == MessageCatalogue::Language::English;
-#ifdef Q_OS_WIN
-    Q_UNUSED(settings);
-    return english ? QStringLiteral("the registry refused the write")
-                   : QStringLiteral("el registro no permitió escribirlo");
-#else
-    if (settings.status() == QSettings::FormatError)
-        return english ? QStringLiteral("the file is not a readable settings file")
-                       : QStringLiteral("el archivo no es un archivo de valores legible");
-    const QFileInfo target(settings.fileName());
+// What stands in the way of writing the file, in the player's language
+// (the system's own reason in Qt's words, translated as Qt is); nothing
+// when a write looks possible. Makes the file's folder, as a write would.
+std::optional<QString> WriteObstacle(const QString& fileName) {
+    const QFileInfo target(fileName);
     if (target.isDir())
-        return (english ? QStringLiteral("\"%1\" is a folder")
-                        : QStringLiteral("\"%1\" es una carpeta"))
-            .arg(QDir::toNativeSeparators(target.filePath()));
+        return Message(11402).arg(QDir::toNativeSeparators(target.filePath()));
     QFileInfo ancestor(target.path());
     while (!ancestor.exists() && !ancestor.isRoot() && ancestor.filePath() != ancestor.path())
         ancestor = QFileInfo(ancestor.path());
     if (ancestor.exists() && !ancestor.isDir())
-        return (english ? QStringLiteral("\"%1\" is a file, so the folder cannot be made")
-                        : QStringLiteral("\"%1\" es un archivo y no se puede crear la carpeta"))
-            .arg(QDir::toNativeSeparators(ancestor.filePath()));
+        return Message(11403).arg(QDir::toNativeSeparators(ancestor.filePath()));
+    QDir().mkpath(target.path());
     QSaveFile probe(target.filePath());
     if (!probe.open(QIODevice::WriteOnly))
         return probe.errorString();
     probe.cancelWriting();
-    return english ? QStringLiteral("the system refused the write")
-                   : QStringLiteral("el sistema no permitió escribirlo");
+    return std::nullopt;
+}
+
+AppError WriteFailure(const QStringList& names, const QString& fileName, const QString& reason) {
+    return AppError(ErrorNumber::PathFileAccess, QString::fromUtf8(kWriteSource),
+                    Message(11401).arg(names.join(QStringLiteral(", ")),
+                                       QDir::toNativeSeparators(fileName), reason));
+}
+
+// Qt's lock of the file (or its guard for removing stale locks), left by a
+// copy killed holding it, empty when the kill came before it was signed,
+// would hold every later write up for half a minute. Qt's owner keeps the
+// file flock()ed while it lives, so a lock that can be flock()ed is
+// nobody's; a young one may be a lock being taken, so it is given 100 ms.
+void ClearAbandonedLocks(const QString& fileName) {
+#ifdef Q_OS_UNIX
+    for (const QString& name :
+         {fileName + QStringLiteral(".lock.rmlock"), fileName + QStringLiteral(".lock")}) {
+        const QByteArray path = QFile::encodeName(name);
+        for (int tries = 0; tries < 15; ++tries) {
+            const int lock = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+            if (lock < 0)
+                break;
+            const bool held = ::flock(lock, LOCK_EX | LOCK_NB) != 0;
+            const bool young =
+                QFileInfo(name).lastModified().msecsTo(QDateTime::currentDateTime()) < 100;
+            if (!held && !young)
+                ::unlink(path.constData());
+            ::close(lock);
+            if (held || !young)
+                break;
+            QThread::msleep(10);
+        }
+    }
+#else
+    Q_UNUSED(fileName);
 #endif
+}
+
+// Tells the player once, when the program is next idle: the store may be
+// read in the middle of drawing the board.
+void TellPlayer(const QString& text) {
+    if (!QCoreApplication::instance())
+        return;
+    QTimer::singleShot(0, QCoreApplication::instance(), [text] {
+        // A tool without windows has nobody to tell.
+        if (PersonStandIn::Current() || qobject_cast<QApplication*>(QCoreApplication::instance()))
+            AppServices().ShowInformation(text, ProductInfo().GetProductName(2));
+    });
+}
+
+// A name beside the damaged file that says what it is and since when.
+QString AsideName(const QString& fileName) {
+    const QFileInfo file(fileName);
+    const QString stem = file.path() + u'/' + file.completeBaseName() +
+                         QStringLiteral("-damaged-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    QString name = stem + QStringLiteral(".conf");
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = stem + QStringLiteral("-%1.conf").arg(n);
+    return name;
+}
+
+// A file that was read with damaged lines is kept aside as it was read, and
+// written again, whole, with what could be read. When either cannot be done
+// the damage stays known, and the next use tries again.
+void RepairIfDamaged(QSettings& settings) {
+    const QString fileName = settings.fileName();
+    const std::optional<QByteArray> damaged = StoreFileFormat::DamagedBytes(fileName);
+    if (!damaged)
+        return;
+    const QString aside = AsideName(fileName);
+    QFile copy(aside);
+    bool repaired = copy.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
+                    copy.write(*damaged) == damaged->size() && copy.flush();
+    copy.close();
+    if (repaired) {
+        // Any change makes Qt write the whole file from what was read.
+        const QString probe = QStringLiteral("Zelvora-repair");
+        settings.setValue(probe, QString());
+        settings.remove(probe);
+        settings.sync();
+        repaired = settings.status() == QSettings::NoError;
+    }
+    if (!repaired) {
+        QFile::remove(aside);
+        return;
+    }
+    StoreFileFormat::ForgetDamage(fileName);
+    TellPlayer(
+        Message(11400).arg(QDir::toNativeSeparators(fileName), QDir::toNativeSeparators(aside)));
 }
 
 // A failed write stays pending in Qt's shared cache of the file, where later
@@ -195,102 +225,38 @@ void ForgetFailedWrite(QSettings& settings, const QString& key, const QVariant& 
         settings.remove(key);
 }
 
-#ifndef Q_OS_WIN
-// Qt keeps each settings file in a cache shared by the whole process and
-// reads it again only when its size or its modification time, to the
-// millisecond, has changed. Another copy of the program that rewrote the
-// file within the same millisecond (or the same tick of a file system that
-// keeps coarse times) without changing its size would go unseen: this copy
-// would answer from the old contents, skip a write it believes made, or
-// write the old contents back over the other copy's progress. So writers
-// take turns, and each leaves the file with a time later than the one it
-// found.
-constexpr int kTurnWaitMs = 5000;
-constexpr int kTurnPollMs = 2;
-constexpr int kAbandonedLockMs = 1000;
-
-// The turn is a lock on the settings folder, which the system lets go of
-// when its holder ends, however it ends: a killed copy leaves nothing behind.
-class WriteTurn {
-public:
-    explicit WriteTurn(int folder) : folder_(folder) {}
-    WriteTurn(const WriteTurn&) = delete;
-    WriteTurn& operator=(const WriteTurn&) = delete;
-    ~WriteTurn() { ::close(folder_); }
-
-private:
-    int folder_;
-};
-
-// Qt's own lock of the file, left by a copy killed while holding it before
-// it could sign it, would hold Qt up for half a minute. With the turn no
-// other copy is inside it, so a second's patience is enough.
-void ClearAbandonedQtLock(const QString& fileName) {
-    const QString lockName = fileName + QStringLiteral(".lock");
-    if (!QFileInfo::exists(lockName))
-        return;
-    QLockFile abandoned(lockName);
-    abandoned.setStaleLockTime(kAbandonedLockMs);
-    if (abandoned.tryLock(2 * kAbandonedLockMs))
-        abandoned.unlock();
-}
-
-// The turn, or nothing when it cannot be had (a folder that cannot be made
-// or locked, a copy that hangs holding it): the write then goes ahead as Qt
-// alone makes it, and fails there, saying why, if the folder is blocked.
-std::unique_ptr<WriteTurn> TakeWriteTurn(const QString& fileName) {
-    const QString folderName = QFileInfo(fileName).path();
-    if (!QDir().mkpath(folderName))
-        return nullptr;
-    const int folder =
-        ::open(QFile::encodeName(folderName).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder == -1)
-        return nullptr;
-    auto turn = std::make_unique<WriteTurn>(folder);
-    const QDeadlineTimer deadline(kTurnWaitMs);
-    while (::flock(folder, LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired())
-            return nullptr;
-        QThread::msleep(kTurnPollMs);
+// Writes the values in one write of the file; values already stored as they
+// are cost no write.
+void WriteValues(const QString& fileName, const std::map<QString, QString>& values,
+                 const QStringList& names) {
+    QSettings settings(fileName, StoreFileFormat::Format());
+    RepairIfDamaged(settings);
+    std::map<QString, QVariant> before;
+    bool changed = false;
+    for (const auto& [key, text] : values) {
+        before[key] = settings.value(key);
+        changed = changed || !before[key].isValid() || before[key].toString() != text;
     }
-    ClearAbandonedQtLock(fileName);
-    return turn;
-}
-
-// Milliseconds since the epoch, as Qt compares them; nothing for no file.
-std::optional<qint64> ModificationTime(const QString& fileName) {
-    const QFileInfo info(fileName);
-    if (!info.exists())
-        return std::nullopt;
-    return info.lastModified().toMSecsSinceEpoch();
-}
-
-void MoveTimeOn(const QString& fileName, std::optional<qint64> found) {
-    if (!found)
+    if (!changed)
         return;
-    const std::optional<qint64> now = ModificationTime(fileName);
-    if (!now || *now > *found)
+    ClearAbandonedLocks(fileName);
+    for (const auto& [key, text] : values)
+        settings.setValue(key, text);
+    settings.sync();
+    if (settings.status() == QSettings::NoError)
         return;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    // File systems that keep whole seconds, or even two, need bigger steps.
-    for (const qint64 stepMs : {1, 1000, 2000}) {
-        const QDateTime later = QDateTime::fromMSecsSinceEpoch(*found + stepMs);
-        if (file.setFileTime(later, QFileDevice::FileModificationTime) &&
-            ModificationTime(fileName).value_or(0) > *found)
-            return;
-    }
+    const QString reason = WriteObstacle(fileName).value_or(Message(11404));
+    for (const auto& [key, text] : values)
+        ForgetFailedWrite(settings, key, before[key]);
+    throw WriteFailure(names, fileName, reason);
 }
-#endif
 
 QString TextToStore(const QVariant& value) {
     if (!value.isValid() || value.isNull())
         return QStringLiteral("");
     if (!value.canConvert<QString>() || value.typeId() == QMetaType::QStringList)
         throw AppError(ErrorNumber::TypeMismatch, QString::fromUtf8(kWriteSource),
-                       QStringLiteral("A value of type %1 cannot be stored as text.")
-                           .arg(QString::fromLatin1(value.typeName())));
+                       Message(11409).arg(QString::fromLatin1(value.typeName())));
     return value.toString();
 }
 
@@ -298,48 +264,65 @@ QString TextToStore(const QVariant& value) {
 
 QVariant RegistryStore::ReadValue(qint32 root, const QString& keyPath, const QString& name) const {
     const Location location = Locate(root, keyPath, name, kReadSource);
+    if (const std::optional<QString> pending = PendingValue(location))
+        return QVariant(*pending);
+    QSettings settings(location.file, StoreFileFormat::Format());
+    RepairIfDamaged(settings);
     // A value never written is an empty variant: its text is empty too, and
     // a caller that cares can tell it from a stored empty text.
-    if (!location.settings->contains(location.key))
-        return QVariant();
-    return QVariant(StoredText(*location.settings, location.key));
+    const QVariant value = settings.value(location.key);
+    return value.isValid() ? QVariant(value.toString()) : QVariant();
 }
 
 void RegistryStore::WriteValue(qint32 root, const QString& keyPath, const QString& name,
                                const QVariant& value, int kind) {
     if (kind != Text)
-        throw InvalidArgument(kWriteSource, QStringLiteral("Values are stored as text (kind 1), "
-                                                           "not kind %1.")
-                                                .arg(kind));
+        throw InvalidArgument(kWriteSource, Message(11408).arg(kind));
     const QString text = TextToStore(value);
     const Location location = Locate(root, keyPath, name, kWriteSource);
-    QSettings& settings = *location.settings;
-#ifndef Q_OS_WIN
-    const std::unique_ptr<WriteTurn> turn = TakeWriteTurn(settings.fileName());
-    const std::optional<qint64> found = ModificationTime(settings.fileName());
-#endif
-    // A value that is already stored is not written again: writing costs a
-    // whole-file rewrite and a flush to disk. The store is brought up to
-    // date first, so a value another copy of the program changed is seen.
-    settings.sync();
-    const QVariant before = settings.value(location.key);
-    if (settings.status() == QSettings::NoError && before.typeId() == QMetaType::QString &&
-        before.toString() == text)
-        return;
-    settings.setValue(location.key, text);
-    settings.sync();
-    if (settings.status() == QSettings::NoError) {
-#ifndef Q_OS_WIN
-        MoveTimeOn(settings.fileName(), found);
-#endif
+    if (Pending().depth == 0) {
+        WriteValues(location.file, {{location.key, text}}, {name});
         return;
     }
-    const QString reason = WriteFailureReason(settings);
-    ForgetFailedWrite(settings, location.key, before);
-    const QString description =
-        MessageCatalogue::CurrentLanguage() == MessageCatalogue::Language::English
-            ? QStringLiteral("The setting \"%1\" could not be saved in \"%2\": %3.")
-            : QStringLiteral("No se pudo guardar el valor \"%1\" en \"%2\": %3.");
-    throw AppError(ErrorNumber::PathFileAccess, QString::fromUtf8(kWriteSource),
-                   description.arg(name, QDir::toNativeSeparators(settings.fileName()), reason));
+    if (const std::optional<QString> obstacle = WriteObstacle(location.file))
+        throw WriteFailure({name}, location.file, *obstacle);
+    Pending().values[location.file][location.key] = text;
+    Pending().names[location.file].append(name);
+}
+
+RegistryStore::Batch::Batch() {
+    ++Pending().depth;
+}
+
+RegistryStore::Batch::~Batch() {
+    try {
+        Commit();
+    } catch (...) {
+    }
+}
+
+void RegistryStore::Batch::Commit() {
+    if (!std::exchange(open_, false) || --Pending().depth > 0)
+        return;
+    const auto values = std::exchange(Pending().values, {});
+    const auto names = std::exchange(Pending().names, {});
+    std::optional<AppError> failure;
+    for (const auto& [file, fileValues] : values) {
+        try {
+            WriteValues(file, fileValues, names.at(file));
+        } catch (const AppError& error) {
+            if (!failure)
+                failure = error;
+        }
+    }
+    if (failure)
+        throw *failure;
+}
+
+QString RegistryStore::FileName(const QString& keyPath) {
+    return FileOf(KeyParts(keyPath, "RegistryStore.FileName"));
+}
+
+void RegistryStore::SetFolder(const QString& folder) {
+    FolderOverride() = folder;
 }

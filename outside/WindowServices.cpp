@@ -1,6 +1,7 @@
 #include "outside/WindowServices.h"
 
 #include "outside/AppError.h"
+#include "outside/MessageCatalogue.h"
 #include "outside/WindowHandle.h"
 
 #include <QAbstractScrollArea>
@@ -24,12 +25,49 @@ QWidget* Resolve(qint32 handle, const char* source) {
     QWidget* widget = WindowHandle::Widget(handle);
     if (!widget)
         throw AppError(ErrorNumber::InvalidArgument, QString::fromUtf8(source),
-                       QStringLiteral("No window has the handle %1").arg(handle));
+                       MessageCatalogue::Text(11607).arg(handle));
     return widget;
 }
 
 WindowMetrics FromRect(const QRect& rect) {
     return {rect.left(), rect.top(), rect.width(), rect.height()};
+}
+
+QMargins OwnFrame(const QWidget* window) {
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+// While a window manager is framing a window, the frame can read as
+// something no frame is.
+bool Framed(const QMargins& frame) {
+    return !frame.isNull() && frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0 &&
+           frame.bottom() >= 0;
+}
+
+bool Decorated(const QWidget* window) {
+    const Qt::WindowType type = window->windowType();
+    return (type == Qt::Window || type == Qt::Dialog) &&
+           !window->windowFlags().testFlag(Qt::FramelessWindowHint);
+}
+
+// The frame a window manager puts around a window is known only once it has
+// framed the window on the screen. Until then a window of ours it has framed
+// already stands in: a desktop's manager frames the windows of a program
+// alike, and without one every frame is empty anyway.
+QMargins FrameOf(const QWidget* window) {
+    if (!window->isWindow())
+        return {};
+    const QMargins own = OwnFrame(window);
+    if (Framed(own) || !Decorated(window))
+        return own;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (const QWidget* other : windows)
+        if (other != window && other->isVisible() && Decorated(other) && Framed(OwnFrame(other)))
+            return OwnFrame(other);
+    return {};
 }
 
 int MenuBarHeight(const QMainWindow* window) {
@@ -55,7 +93,57 @@ int TwipsPerPixel(qreal dpi) {
 int TwipsToPixels(int twips, int perPixel) {
     return static_cast<int>(std::lround(static_cast<double>(twips) / perPixel));
 }
+
+// A marked cell must stand out from the board (1.5:1 is the least a player
+// can tell at a glance; a little more leaves room for screens and eyes),
+// and its letter must stay easy to read on it.
+constexpr double MarkContrast = 1.8;
+constexpr double LetterContrast = 4.5;
+constexpr int MixSteps = 64;
+
+QColor Mix(const QColor& from, const QColor& to, double share) {
+    const auto channel = [share](int a, int b) {
+        return static_cast<int>(std::lround(a + (b - a) * share));
+    };
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
+                  channel(from.blue(), to.blue()));
+}
+
+// The colour of a marked cell: the palette's button face, moved towards the
+// letters' colour until a mark shows on the board, but never so far that
+// the letter on it gets hard to read. On a light palette this gives the
+// classic silver face; on a dark one a grey lighter than the board.
+QColor MarkedCellColour(const QPalette& palette) {
+    const QColor board = palette.color(QPalette::Active, QPalette::Base);
+    const QColor letters = palette.color(QPalette::Active, QPalette::Text);
+    const QColor face = palette.color(QPalette::Active, QPalette::Button);
+    QColor chosen = face;
+    for (int step = 0; step <= MixSteps; ++step) {
+        const QColor candidate = Mix(face, letters, static_cast<double>(step) / MixSteps);
+        if (ContrastRatio(candidate, letters) < LetterContrast)
+            break;
+        chosen = candidate;
+        if (ContrastRatio(candidate, board) >= MarkContrast)
+            break;
+    }
+    return chosen;
+}
 } // namespace
+
+double RelativeLuminance(const QColor& colour) {
+    const auto linear = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.red()) + 0.7152 * linear(colour.green()) +
+           0.0722 * linear(colour.blue());
+}
+
+double ContrastRatio(const QColor& one, const QColor& other) {
+    const double a = RelativeLuminance(one) + 0.05;
+    const double b = RelativeLuminance(other) + 0.05;
+    return a > b ? a / b : b / a;
+}
 
 QColor ColourFromWindows(qint32 value) {
     const quint32 bits = static_cast<quint32>(value);
@@ -73,7 +161,11 @@ bool WindowServices::InitializeControls() {
 }
 
 WindowMetrics WindowServices::GetWindowSize(QWidget* window) const {
-    return FromRect(window->isWindow() ? window->frameGeometry() : window->geometry());
+    return FromRect(window->geometry().marginsAdded(FrameOf(window)));
+}
+
+bool WindowServices::IsFramed(QWidget* window) const {
+    return window->isWindow() && window->isVisible() && Framed(OwnFrame(window));
 }
 
 WindowMetrics WindowServices::GetWindowSize(qint32 handle) const {
@@ -105,7 +197,8 @@ int WindowServices::GetScrollBarSize(bool) const {
 }
 
 void WindowServices::PlaceWindow(QWidget* window, int width, int height) const {
-    const QSize frameExtra = window->frameGeometry().size() - window->geometry().size();
+    const QMargins frame = FrameOf(window);
+    const QSize frameExtra(frame.left() + frame.right(), frame.top() + frame.bottom());
     if (width > 0 && height > 0)
         window->resize(width - frameExtra.width(), height - frameExtra.height());
 
@@ -137,11 +230,11 @@ qint32 WindowServices::GetSystemColor(int index) const {
     case 13:
         return ColourToWindows(palette.color(QPalette::Active, QPalette::Highlight));
     case 15:
-        return ColourToWindows(palette.color(QPalette::Active, QPalette::Button));
+        return ColourToWindows(MarkedCellColour(palette));
     default:
         throw AppError(ErrorNumber::InvalidArgument,
                        QStringLiteral("WindowServices.GetSystemColor"),
-                       QStringLiteral("Unknown system colour %1").arg(index));
+                       MessageCatalogue::Text(11608).arg(index));
     }
 }
 

@@ -23,9 +23,14 @@ public:
     // Prepares the window controls; always succeeds here.
     bool InitializeControls();
 
-    // Outer size: the frame, the title bar and the menu bar included.
+    // Outer size: the frame, the title bar and the menu bar included. Before
+    // the window manager has framed a window, the frame of one of our windows
+    // it has framed already is counted.
     WindowMetrics GetWindowSize(QWidget* window) const;
     WindowMetrics GetWindowSize(qint32 handle) const;
+    // True once the window is on the screen with a frame of its own (never
+    // where no window manager frames windows).
+    bool IsFramed(QWidget* window) const;
     // Client size: what is inside the frame, without the menu bar, and for
     // a scrolling control without its border and scroll bars.
     WindowMetrics GetClientSize(QWidget* window) const;
@@ -42,6 +47,9 @@ public:
     void PlaceWindow(qint32 handle, int width, int height) const;
 
     // Windows system colours 5, 8, 10, 13 and 15 (0x00BBGGRR), from the palette.
+    // 15, the button face, is the default of marked cells: it is the palette's
+    // button colour moved towards the text colour until it stands out from
+    // the window background (5) while text (8) on it stays readable.
     qint32 GetSystemColor(int index) const;
 
     void CopyFont(const FontObject& source, FontObject& target) const;
@@ -60,3 +68,8 @@ public:
 #include <QColor>
 QColor ColourFromWindows(qint32 value);
 qint32 ColourToWindows(const QColor& colour);
+
+// Relative luminance (0 black to 1 white) and the contrast ratio of two
+// colours (1 to 21), as the accessibility guidelines measure them.
+double RelativeLuminance(const QColor& colour);
+double ContrastRatio(const QColor& one, const QColor& other);

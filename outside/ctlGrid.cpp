@@ -1,6 +1,7 @@
 #include "outside/ctlGrid.h"
 
 #include "outside/AppError.h"
+#include "outside/MessageCatalogue.h"
 #include "outside/WindowHandle.h"
 #include "outside/WindowServices.h"
 #include "outside/ctlGridAccessible.h"
@@ -61,14 +62,12 @@ QColor ReadableOn(const QColor& background, const QColor& preferred) {
 
 [[noreturn]] void RaiseBadAddress(const char* member, qint32 column, qint32 row) {
     throw AppError(ErrorNumber::SubscriptOutOfRange, QStringLiteral("ctlGrid.") + member,
-                   QStringLiteral("El subíndice está fuera del intervalo (columna %1, fila %2)")
-                       .arg(column)
-                       .arg(row));
+                   MessageCatalogue::Text(11603).arg(column).arg(row));
 }
 
 [[noreturn]] void RaiseBadArgument(const char* member, const QString& what) {
     throw AppError(ErrorNumber::InvalidArgument, QStringLiteral("ctlGrid.") + member,
-                   QStringLiteral("Argumento no válido: %1").arg(what));
+                   MessageCatalogue::Text(11604).arg(what));
 }
 
 } // namespace
@@ -387,7 +386,7 @@ void ctlGrid::ArmarGrilla(qint32 columns, qint32 rows) {
         RaiseBadArgument("ArmarGrilla", QStringLiteral("%1 × %2").arg(columns).arg(rows));
     if (qint64(columns) * (qint64(rows) + 1) > MaxCells)
         throw AppError(ErrorNumber::Overflow, QStringLiteral("ctlGrid.ArmarGrilla"),
-                       QStringLiteral("Desbordamiento: %1 × %2 celdas").arg(columns).arg(rows));
+                       MessageCatalogue::Text(11605).arg(columns).arg(rows));
     d_->columns = columns;
     d_->rows = rows;
     d_->cells.assign(static_cast<size_t>(columns) * (rows + 1), Cell());

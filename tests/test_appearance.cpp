@@ -4,8 +4,21 @@
 #include "outside/ctlGrid.h"
 #include "support/TestHome.h"
 
+#include <QApplication>
+#include <QPalette>
+#include <QStyle>
 #include <QTest>
 #include <memory>
+
+namespace {
+QPalette Palette(const char* board, const char* letters, const char* face) {
+    QPalette palette = QApplication::style()->standardPalette();
+    palette.setColor(QPalette::Base, QColor(board));
+    palette.setColor(QPalette::Text, QColor(letters));
+    palette.setColor(QPalette::Button, QColor(face));
+    return palette;
+}
+} // namespace
 
 // How the board reads and writes its ten appearance values.
 class AppearanceTest : public QObject {
@@ -21,7 +34,39 @@ private slots:
         home = std::make_unique<TestHome>();
         home->WriteDataFile(PuzzleSection(1, "Uno", 2, 2, "ABCD", "AB", "001002"));
     }
-    void cleanup() { home.reset(); }
+    void cleanup() {
+        QApplication::setPalette(QApplication::style()->standardPalette());
+        home.reset();
+    }
+
+    // A marked cell stands out from the board (1.5:1 at least) while its
+    // letter stays readable (4.5:1), on light and dark desktops alike; a
+    // button face that stands out already is kept.
+    void markedColourStandsOutOnEveryPalette_data() {
+        QTest::addColumn<QPalette>("palette");
+        QTest::addColumn<bool>("faceKept");
+        QTest::newRow("Qt's light") << QApplication::style()->standardPalette() << false;
+        QTest::newRow("dark") << Palette("#1e1e1e", "#ffffff", "#353535") << false;
+        QTest::newRow("dim dark") << Palette("#2b2b2b", "#dcdcdc", "#3c3c3c") << false;
+        QTest::newRow("warm light") << Palette("#fffdf5", "#202020", "#f6f3ea") << false;
+        QTest::newRow("face stands out") << Palette("#ffffff", "#000000", "#a0a0a0") << true;
+    }
+    void markedColourStandsOutOnEveryPalette() {
+        QFETCH(QPalette, palette);
+        QFETCH(bool, faceKept);
+        QApplication::setPalette(palette);
+        const WindowServices windows;
+        const QColor marked = ColourFromWindows(windows.GetSystemColor(15));
+        const QColor board = ColourFromWindows(windows.GetSystemColor(5));
+        const QColor letters = ColourFromWindows(windows.GetSystemColor(8));
+        const QString seen = QStringLiteral("%1 on %2 with %3: %4 and %5")
+                                 .arg(marked.name(), board.name(), letters.name())
+                                 .arg(ContrastRatio(marked, board))
+                                 .arg(ContrastRatio(marked, letters));
+        QVERIFY2(ContrastRatio(marked, board) >= 1.5, qPrintable(seen));
+        QVERIFY2(ContrastRatio(marked, letters) >= 4.5, qPrintable(seen));
+        QCOMPARE(marked == palette.color(QPalette::Button), faceKept);
+    }
 
     void colourConversion_data() {
         QTest::addColumn<QString>("stored");

@@ -1,13 +1,14 @@
-// The bundled puzzles, read as the game reads them, and the maker that
-// makes them. The puzzle checks take a puzzle's fields, so any loader's
-// output can be put through them.
+// The bundled puzzles, read as the game reads them and put through the
+// data-file checker, and the maker that makes them.
 
 #include "board/ctlCuadricula.h"
 #include "outside/AppServices.h"
 #include "outside/IniFileReader.h"
 #include "outside/ctlGrid.h"
 
+#include "GridWords.h"
 #include "MakerRefusal.h"
+#include "PuzzleChecker.h"
 #include "PuzzleMaker.h"
 #include "WordListFile.h"
 
@@ -25,199 +26,42 @@ namespace {
 
 const QString DataFile = QStringLiteral(ZELVORA_SOURCE_DIR "/data/zelvora.ini");
 const QString BigWordList = QStringLiteral(ZELVORA_SOURCE_DIR "/data/puzzles/29-gran-sopa.txt");
-constexpr int MaxWords = 99;
-constexpr int MaxCells = 999;
+constexpr int MaxWords = PuzzleChecker::MaxWords;
+constexpr int MaxCells = PuzzleChecker::MaxCells;
 
-struct Step {
-    int dColumn;
-    int dRow;
-};
-constexpr Step Directions[] = {{1, 0},  {1, 1},   {0, 1},  {-1, 1},
-                               {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
-
-// One puzzle as the data file holds it, numbers already converted.
-struct PuzzleFields {
-    int columns = 0;
-    int rows = 0;
-    QString letras;
-    QString palabras;
-    QString solucion;
-};
-
-QString CheckSize(const PuzzleFields& puzzle) {
-    if (puzzle.columns < 1 || puzzle.rows < 1)
-        return QStringLiteral("size %1x%2 has no cells").arg(puzzle.columns).arg(puzzle.rows);
-    if (qint64(puzzle.columns) * puzzle.rows > MaxCells)
-        return QStringLiteral("size %1x%2 has more than %3 cells")
-            .arg(puzzle.columns)
-            .arg(puzzle.rows)
-            .arg(MaxCells);
-    return {};
-}
-
-QString CheckLetters(const PuzzleFields& puzzle) {
-    const int cells = puzzle.columns * puzzle.rows;
-    if (puzzle.letras.size() != cells)
-        return QStringLiteral("Letras has %1 characters for %2 cells")
-            .arg(puzzle.letras.size())
-            .arg(cells);
-    for (int i = 0; i < cells; ++i) {
-        if (!puzzle.letras[i].isLetter())
-            return QStringLiteral("cell %1 holds \"%2\", not a letter")
-                .arg(i + 1)
-                .arg(puzzle.letras[i]);
-    }
-    return {};
-}
-
-// The words, or the reason they cannot be used.
-QStringList SplitWords(const QString& palabras, QString* problem) {
-    const QStringList words = palabras.split(u' ');
-    if (words.size() > MaxWords)
-        *problem = QStringLiteral("%1 words, more than %2").arg(words.size()).arg(MaxWords);
-    else if (words.contains(QString()))
-        *problem = QStringLiteral("Palabras \"%1\" has an empty word").arg(palabras);
-    return problem->isEmpty() ? words : QStringList();
-}
-
-// The cells of a cell list, or the reason it is malformed.
-std::set<int> ParseCellList(const QString& list, int cellCount, QString* problem) {
-    std::set<int> cells;
-    if (list.size() % 3 != 0) {
-        *problem = QStringLiteral("Solucion's length %1 is not a multiple of 3").arg(list.size());
-        return {};
-    }
-    int previous = 0;
-    for (int at = 0; at < list.size(); at += 3) {
-        const QString entry = list.mid(at, 3);
-        const bool digits =
-            std::all_of(entry.begin(), entry.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-        const int cell = entry.toInt();
-        if (!digits || cell < 1 || cell > cellCount) {
-            *problem = QStringLiteral("Solucion entry \"%1\" is not a cell").arg(entry);
-            return {};
-        }
-        if (cell <= previous) {
-            *problem = QStringLiteral("Solucion entry %1 follows %2").arg(entry).arg(previous);
-            return {};
-        }
-        cells.insert(cell);
-        previous = cell;
-    }
-    return cells;
-}
-
-using Cells = std::vector<int>; // 1-based cell indices
-
-// Every straight run of cells that spells word, in any of the eight directions.
-std::vector<Cells> Occurrences(const PuzzleFields& puzzle, const QString& word) {
-    std::vector<Cells> found;
-    const int length = int(word.size());
-    for (int row = 1; row <= puzzle.rows; ++row) {
-        for (int column = 1; column <= puzzle.columns; ++column) {
-            for (const Step step : Directions) {
-                Cells cells;
-                for (int i = 0; i < length; ++i) {
-                    const int c = column + step.dColumn * i;
-                    const int r = row + step.dRow * i;
-                    const int cell = (r - 1) * puzzle.columns + c;
-                    if (c < 1 || c > puzzle.columns || r < 1 || r > puzzle.rows ||
-                        puzzle.letras[cell - 1] != word[i])
-                        break;
-                    cells.push_back(cell);
-                }
-                if (int(cells.size()) == length)
-                    found.push_back(cells);
-            }
-        }
-    }
-    return found;
-}
-
-// Picks one occurrence per word so that together they cover every cell of
-// the solution; a choice is needed only where a word is found twice.
-bool CoverExactly(const std::vector<std::vector<Cells>>& choices, size_t word,
-                  std::map<int, int>& covered, const std::set<int>& solution, int& budget) {
-    if (--budget < 0)
-        return false;
-    if (word == choices.size())
-        return covered.size() == solution.size();
-    for (const Cells& occurrence : choices[word]) {
-        for (int cell : occurrence)
-            ++covered[cell];
-        if (CoverExactly(choices, word + 1, covered, solution, budget))
-            return true;
-        for (int cell : occurrence) {
-            if (--covered[cell] == 0)
-                covered.erase(cell);
-        }
-    }
-    return false;
-}
-
-QString CheckWordsAndSolution(const PuzzleFields& puzzle) {
-    QString problem;
-    const QStringList words = SplitWords(puzzle.palabras, &problem);
-    if (!problem.isEmpty())
-        return problem;
-    const std::set<int> solution =
-        ParseCellList(puzzle.solucion, puzzle.columns * puzzle.rows, &problem);
-    if (!problem.isEmpty())
-        return problem;
-
-    std::vector<std::vector<Cells>> choices;
-    for (const QString& word : words) {
-        const std::vector<Cells> anywhere = Occurrences(puzzle, word);
-        if (anywhere.empty())
-            return QStringLiteral("%1 is not in the grid").arg(word);
-        std::vector<Cells> inSolution;
-        std::copy_if(anywhere.begin(), anywhere.end(), std::back_inserter(inSolution),
-                     [&](const Cells& cells) {
-                         return std::all_of(cells.begin(), cells.end(),
-                                            [&](int cell) { return solution.count(cell) > 0; });
-                     });
-        if (inSolution.empty())
-            return QStringLiteral("%1 is in the grid only outside Solucion").arg(word);
-        choices.push_back(inSolution);
-    }
-    std::map<int, int> covered;
-    int budget = 100000;
-    if (!CoverExactly(choices, 0, covered, solution, budget))
-        return QStringLiteral("the words' cells are not exactly Solucion");
-    return {};
-}
-
-// What is wrong with a puzzle; empty when it is sound. Each check relies
-// on the ones before it.
+// What the checker finds wrong with a puzzle, one fault a line; empty when
+// it is sound.
 QString PuzzleProblem(const PuzzleFields& puzzle) {
-    for (const auto check : {CheckSize, CheckLetters, CheckWordsAndSolution}) {
-        const QString problem = check(puzzle);
-        if (!problem.isEmpty())
-            return problem;
-    }
-    return {};
+    QStringList lines;
+    for (const PuzzleFault& fault : PuzzleChecker::CheckPuzzle(puzzle))
+        lines += fault.Text();
+    return lines.join(u'\n');
 }
 
 PuzzleFields FieldsOf(const MadePuzzle& made) {
-    return {made.columns, made.rows, made.letters, made.words.join(u' '), made.solution};
+    return {QStringLiteral("1"),
+            QString::number(made.columns),
+            QString::number(made.rows),
+            made.title,
+            made.letters,
+            made.words.join(u' '),
+            made.solution};
 }
 
-// Reads a section the way the game loads a puzzle.
-PuzzleFields ReadPuzzle(const QString& file, int number, bool* numbersOk = nullptr) {
-    IniFileReader reader;
-    const QString section = QString::number(number);
-    PuzzleFields puzzle;
-    bool columnsOk = false;
-    bool rowsOk = false;
-    puzzle.columns =
-        reader.GetValue(section, QStringLiteral("CantAncho"), file, 0).toInt(&columnsOk);
-    puzzle.rows = reader.GetValue(section, QStringLiteral("CantAlto"), file, 0).toInt(&rowsOk);
-    puzzle.letras = reader.GetValue(section, QStringLiteral("Letras"), file, 1000);
-    puzzle.palabras = reader.GetValue(section, QStringLiteral("Palabras"), file, 1000);
-    puzzle.solucion = reader.GetValue(section, QStringLiteral("Solucion"), file, 1000);
-    if (numbersOk)
-        *numbersOk = columnsOk && rowsOk;
-    return puzzle;
+// The distinct places a word can be read in a made puzzle.
+std::vector<GridWords::Cells> Occurrences(const MadePuzzle& made, const QString& word) {
+    return GridWords(made.letters, made.columns, made.rows).Occurrences(word);
+}
+
+std::set<int> CellsOf(const QString& cellList) {
+    std::set<int> cells;
+    for (int at = 0; at + 3 <= cellList.size(); at += 3)
+        cells.insert(cellList.mid(at, 3).toInt());
+    return cells;
+}
+
+PuzzleFields ReadPuzzle(const QString& file, int number) {
+    return PuzzleChecker::ReadPuzzle(file, QString::number(number));
 }
 
 QString ReadTitle(const QString& file, int number) {
@@ -283,6 +127,14 @@ private slots:
         QCOMPARE(int(text.count(section)), listed);
     }
 
+    // The checker a person runs on a hand-written file finds nothing here.
+    void checkerPassesTheBundledFile() {
+        QStringList lines;
+        for (const PuzzleFault& fault : PuzzleChecker::CheckFile(DataFile))
+            lines += fault.Text();
+        QVERIFY2(lines.isEmpty(), qPrintable(lines.join(u'\n')));
+    }
+
     void bundledPuzzle_data() {
         QTest::addColumn<int>("number");
         const int listed = ListedPuzzleCount(DataFile);
@@ -298,7 +150,12 @@ private slots:
         ctlCuadricula board;
         board.SetNumeroJuego(number);
         board.LoadPuzzle();
-        const PuzzleFields puzzle{board.Columns(), board.Rows(), board.Letras(), board.Palabras(),
+        const PuzzleFields puzzle{QString::number(number),
+                                  QString::number(board.Columns()),
+                                  QString::number(board.Rows()),
+                                  board.Titulo(),
+                                  board.Letras(),
+                                  board.Palabras(),
                                   board.Solucion()};
         const QString problem = PuzzleProblem(puzzle);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
@@ -330,10 +187,11 @@ private slots:
         QString allWords;
         for (int number = 1; number <= ListedPuzzleCount(DataFile); ++number) {
             const PuzzleFields puzzle = ReadPuzzle(DataFile, number);
-            smallest = std::min(smallest, puzzle.columns * puzzle.rows);
-            largest = std::max(largest, puzzle.columns * puzzle.rows);
-            mostWords = std::max(mostWords, int(puzzle.palabras.split(u' ').size()));
-            allWords += puzzle.palabras;
+            const int cells = puzzle.columns.toInt() * puzzle.rows.toInt();
+            smallest = std::min(smallest, cells);
+            largest = std::max(largest, cells);
+            mostWords = std::max(mostWords, int(puzzle.words.split(u' ').size()));
+            allWords += puzzle.words;
         }
         QVERIFY(smallest <= 64);
         QVERIFY(largest >= 900);
@@ -343,28 +201,46 @@ private slots:
     }
 
     // The checks themselves must notice a broken puzzle, or a loader that
-    // garbles one would pass them.
+    // garbles one would pass them. The board marks the solution's cells as
+    // a set, so their order and repeats do not matter to a player.
     void checksNoticeBrokenPuzzles_data() {
         QTest::addColumn<QString>("change");
-        QTest::newRow("letter missing") << "drop last letter";
-        QTest::newRow("letter too many") << "add A";
-        QTest::newRow("blank letter") << "blank first";
-        QTest::newRow("solution cell missing") << "drop last cell";
-        QTest::newRow("solution cell extra") << "add filler";
-        QTest::newRow("solution out of order") << "swap first two";
-        QTest::newRow("solution cell twice") << "repeat first";
-        QTest::newRow("solution not digits") << "letters";
-        QTest::newRow("solution length") << "drop one digit";
-        QTest::newRow("solution cell 000") << "zero first";
-        QTest::newRow("word not in grid") << "add QQQ";
-        QTest::newRow("double blank") << "double blank";
-        QTest::newRow("too many words") << "100 words";
-        QTest::newRow("no cells") << "0x5";
-        QTest::newRow("over 999 cells") << "40x25";
+        QTest::addColumn<QString>("key"); // of the first fault; empty for a sound puzzle
+        QTest::newRow("letter missing") << "drop last letter"
+                                        << "Letras";
+        QTest::newRow("letter too many") << "add A"
+                                         << "Letras";
+        QTest::newRow("blank letter") << "blank first"
+                                      << "Letras";
+        QTest::newRow("solution cell missing") << "drop last cell"
+                                               << "Solucion";
+        QTest::newRow("solution cell extra") << "add filler"
+                                             << "Solucion";
+        QTest::newRow("solution out of order") << "swap first two"
+                                               << "";
+        QTest::newRow("solution cell twice") << "repeat first"
+                                             << "";
+        QTest::newRow("solution not digits") << "letters"
+                                             << "Solucion";
+        QTest::newRow("solution length") << "drop one digit"
+                                         << "Solucion";
+        QTest::newRow("solution cell 000") << "zero first"
+                                           << "Solucion";
+        QTest::newRow("word not in grid") << "add QQQ"
+                                          << "Palabras";
+        QTest::newRow("double blank") << "double blank"
+                                      << "Palabras";
+        QTest::newRow("too many words") << "100 words"
+                                        << "Palabras";
+        QTest::newRow("no cells") << "0x5"
+                                  << "CantAncho";
+        QTest::newRow("over 999 cells") << "40x25"
+                                        << "CantAncho";
     }
 
     void checksNoticeBrokenPuzzles() {
         QFETCH(QString, change);
+        QFETCH(QString, key);
         PuzzleFields puzzle =
             FieldsOf(PuzzleMaker(7).Make(QStringLiteral("Prueba"),
                                          {QStringLiteral("SOL"), QStringLiteral("LUNA"),
@@ -372,51 +248,50 @@ private slots:
                                          QSize(6, 5)));
         QVERIFY2(PuzzleProblem(puzzle).isEmpty(), "the sound puzzle must pass");
 
-        const QStringList words = puzzle.palabras.split(u' ');
+        const QStringList words = puzzle.words.split(u' ');
         if (change == "drop last letter")
-            puzzle.letras.chop(1);
+            puzzle.letters.chop(1);
         else if (change == "add A")
-            puzzle.letras += u'A';
+            puzzle.letters += u'A';
         else if (change == "blank first")
-            puzzle.letras[0] = u' ';
+            puzzle.letters[0] = u' ';
         else if (change == "drop last cell")
-            puzzle.solucion.chop(3);
+            puzzle.solution.chop(3);
         else if (change == "add filler") {
-            QString problem;
-            const std::set<int> cells = ParseCellList(puzzle.solucion, 30, &problem);
+            const std::set<int> cells = CellsOf(puzzle.solution);
             int filler = 1;
             while (cells.count(filler))
                 ++filler;
-            puzzle.solucion = QString();
+            puzzle.solution = QString();
             std::set<int> more = cells;
             more.insert(filler);
             for (int cell : more)
-                puzzle.solucion += QStringLiteral("%1").arg(cell, 3, 10, QLatin1Char('0'));
+                puzzle.solution += QStringLiteral("%1").arg(cell, 3, 10, QLatin1Char('0'));
         } else if (change == "swap first two")
-            puzzle.solucion =
-                puzzle.solucion.mid(3, 3) + puzzle.solucion.left(3) + puzzle.solucion.mid(6);
+            puzzle.solution =
+                puzzle.solution.mid(3, 3) + puzzle.solution.left(3) + puzzle.solution.mid(6);
         else if (change == "repeat first")
-            puzzle.solucion = puzzle.solucion.left(3) + puzzle.solucion;
+            puzzle.solution = puzzle.solution.left(3) + puzzle.solution;
         else if (change == "letters")
-            puzzle.solucion.replace(0, 3, QStringLiteral("0a1"));
+            puzzle.solution.replace(0, 3, QStringLiteral("0a1"));
         else if (change == "drop one digit")
-            puzzle.solucion.chop(1);
+            puzzle.solution.chop(1);
         else if (change == "zero first")
-            puzzle.solucion.prepend(QStringLiteral("000"));
+            puzzle.solution.prepend(QStringLiteral("000"));
         else if (change == "add QQQ")
-            puzzle.palabras += QStringLiteral(" QQQ");
+            puzzle.words += QStringLiteral(" QQQ");
         else if (change == "double blank")
-            puzzle.palabras = words.join(QStringLiteral("  "));
+            puzzle.words = words.join(QStringLiteral("  "));
         else if (change == "100 words")
-            puzzle.palabras +=
-                QString(QStringLiteral(" SOL")).repeated(MaxWords + 1 - words.size());
+            puzzle.words += QString(QStringLiteral(" SOL")).repeated(MaxWords + 1 - words.size());
         else if (change == "0x5")
-            puzzle.columns = 0;
+            puzzle.columns = QStringLiteral("0");
         else if (change == "40x25") {
-            puzzle.columns = 40;
-            puzzle.rows = 25;
+            puzzle.columns = QStringLiteral("40");
+            puzzle.rows = QStringLiteral("25");
         }
-        QVERIFY(!PuzzleProblem(puzzle).isEmpty());
+        const std::vector<PuzzleFault> faults = PuzzleChecker::CheckPuzzle(puzzle);
+        QCOMPARE(faults.empty() ? QString() : faults.front().key, key);
     }
 
     void makerHidesWordsInAllEightDirections_data() {
@@ -448,12 +323,8 @@ private slots:
                                              [](const auto& entry) { return entry.second > 1; });
         QVERIFY2(crossings >= puzzle.words.size() / 4, qPrintable(QString::number(crossings)));
         // Each word can be read only where it was put.
-        for (const QString& word : puzzle.words) {
-            std::set<std::set<int>> distinct;
-            for (const Cells& cells : Occurrences(FieldsOf(puzzle), word))
-                distinct.insert(std::set<int>(cells.begin(), cells.end()));
-            QVERIFY2(distinct.size() == 1, qPrintable(word));
-        }
+        for (const QString& word : puzzle.words)
+            QVERIFY2(Occurrences(puzzle, word).size() == 1, qPrintable(word));
     }
 
     void makerRepeatsItselfForASeed() {
@@ -539,7 +410,7 @@ private slots:
         QFETCH(QString, inGrid);
         const MadePuzzle puzzle = PuzzleMaker(1).Make(QStringLiteral("T"), {given}, QSize(8, 8));
         QCOMPARE(puzzle.words, QStringList{inGrid});
-        QCOMPARE(int(Occurrences(FieldsOf(puzzle), inGrid).size()), 1);
+        QCOMPARE(int(Occurrences(puzzle, inGrid).size()), 1);
     }
 
     void makerFillsWithSpanishLetters() {
@@ -548,8 +419,7 @@ private slots:
         for (std::uint32_t seed = 1; seed <= 6; ++seed) {
             const MadePuzzle puzzle =
                 PuzzleMaker(seed).Make(QStringLiteral("T"), {QStringLiteral("UNO")}, QSize(33, 30));
-            QString problem;
-            const std::set<int> solution = ParseCellList(puzzle.solution, 990, &problem);
+            const std::set<int> solution = CellsOf(puzzle.solution);
             for (int cell = 1; cell <= 990; ++cell) {
                 if (!solution.count(cell))
                     ++drawn[puzzle.letters[cell - 1]];
@@ -585,7 +455,7 @@ private slots:
         IniFileReader::ForgetParsedFiles();
         QCOMPARE(ReadTitle(file, 1), title);
         const PuzzleFields read = ReadPuzzle(file, 1);
-        QCOMPARE(read.palabras, QStringLiteral("ARAÑA PERÚ"));
+        QCOMPARE(read.words, QStringLiteral("ARAÑA PERÚ"));
         QVERIFY(PuzzleProblem(read).isEmpty());
     }
 
@@ -668,7 +538,7 @@ private slots:
                  0);
         IniFileReader::ForgetParsedFiles();
         QCOMPARE(ListedPuzzleCount(data), 2);
-        QCOMPARE(ReadPuzzle(data, 1).palabras, QStringLiteral("CIGÜEÑA BÚHO ÑANDÚ"));
+        QCOMPARE(ReadPuzzle(data, 1).words, QStringLiteral("CIGÜEÑA BÚHO ÑANDÚ"));
         for (int number : {1, 2})
             QVERIFY(PuzzleProblem(ReadPuzzle(data, number)).isEmpty());
 

@@ -1,10 +1,26 @@
+#include "board/ctlCuadricula.h"
+#include "outside/AppError.h"
+#include "outside/AppServices.h"
+#include "outside/Conversions.h"
 #include "outside/MessageCatalogue.h"
+#include "outside/ProductInfo.h"
+#include "outside/ProgramResources.h"
+#include "outside/QtTranslations.h"
+#include "outside/WindowServices.h"
+#include "outside/ctlGrid.h"
+#include "support/TestHome.h"
 
+#include <QAbstractButton>
+#include <QColorDialog>
 #include <QFont>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QMessageBox>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 #include <algorithm>
+#include <functional>
 
 using Language = MessageCatalogue::Language;
 Q_DECLARE_METATYPE(MessageCatalogue::Language)
@@ -30,7 +46,86 @@ QList<int> NumbersInUse() {
     range(11101, 11102);
     range(11200, 11212);
     range(11220, 11224);
+    range(11300, 11304);
+    range(11310, 11315);
+    range(11320, 11325);
+    range(11330, 11335);
+    range(11340, 11344);
+    range(11350, 11352);
+    range(11360, 11363);
+    range(11400, 11409);
+    range(11600, 11615);
+    range(11640, 11641);
+    range(11650, 11658);
     return numbers;
+}
+
+// Every error the layer and the game raise with a description of their own,
+// with the catalogue number the description is written from.
+struct RaisedError {
+    int number;
+    std::function<void()> raise;
+};
+
+const QMap<QString, RaisedError>& RaisedErrors() {
+    static const QMap<QString, RaisedError> errors = {
+        {"type mismatch", {11600, [] { Conversions::ToInteger32(QStringLiteral("doce"), {}); }}},
+        {"overflow", {11601, [] { Conversions::ToInteger16(QStringLiteral("40000"), {}); }}},
+        {"address", {11602, [] { AppServices().OpenDocument(QStringLiteral("http://[::1")); }}},
+        {"grid cell",
+         {11603,
+          [] {
+              ctlGrid grid;
+              grid.ArmarGrilla(2, 2);
+              grid.CellText(5, 5);
+          }}},
+        {"grid argument", {11604, [] { ctlGrid().ArmarGrilla(-1, 2); }}},
+        {"grid size", {11605, [] { ctlGrid().ArmarGrilla(32767, 32767); }}},
+        {"product", {11606, [] { ProductInfo().GetProductName(3); }}},
+        {"window", {11607, [] { WindowServices().GetWindowSize(qint32{-77}); }}},
+        {"system colour", {11608, [] { WindowServices().GetSystemColor(99); }}},
+        {"bitmap", {11609, [] { ProgramResources::Bitmap(1); }}},
+        {"icon", {11610, [] { ProgramResources::Icon(1); }}},
+        {"cursor", {11611, [] { ProgramResources::Cursor(1); }}},
+        {"puzzle size text",
+         {11614,
+          [] {
+              TestHome home;
+              home.WriteDataFile(QStringLiteral("[1]\nCantAncho=tres\n"));
+              ctlCuadricula board;
+              board.SetNumeroJuego(1);
+              board.LoadPuzzle();
+          }}},
+        {"puzzle size",
+         {11615,
+          [] {
+              TestHome home;
+              home.WriteDataFile(PuzzleSection(1, "Vacio", 0, 2, QString(), "SOL", QString()));
+              ctlCuadricula board;
+              board.SetNumeroJuego(1);
+              board.LoadPuzzle();
+          }}},
+    };
+    return errors;
+}
+
+QString DescriptionOf(const RaisedError& error) {
+    try {
+        error.raise();
+    } catch (const AppError& raised) {
+        return raised.Description();
+    }
+    return QString();
+}
+
+// The catalogue text with its %n markers standing for anything.
+QRegularExpression Pattern(const QString& text) {
+    QStringList pieces = text.split(QRegularExpression(QStringLiteral("%[0-9]")));
+    for (QString& piece : pieces)
+        piece = QRegularExpression::escape(piece);
+    const QString pattern = pieces.join(QStringLiteral(".*"));
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern),
+                              QRegularExpression::DotMatchesEverythingOption);
 }
 
 // The menus of the main window: the bar itself and the items of each menu.
@@ -43,6 +138,7 @@ class TestCatalogue : public QObject {
 
 private slots:
     void cleanup() {
+        QtTranslations::Install(Language::English);
         MessageCatalogue::PinLanguage(std::nullopt);
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     }
@@ -165,6 +261,72 @@ private slots:
 
         MessageCatalogue::PinLanguage(std::nullopt);
         QCOMPARE(MessageCatalogue::CurrentLanguage(), Language::Spanish);
+    }
+
+    // An error is described in the player's language, from the catalogue,
+    // whichever part of the program raises it.
+    void errorsSpeakThePlayersLanguage_data() {
+        QTest::addColumn<QString>("error");
+        for (const QString& name : RaisedErrors().keys())
+            QTest::newRow(qPrintable(name)) << name;
+    }
+
+    void errorsSpeakThePlayersLanguage() {
+        QFETCH(QString, error);
+        const RaisedError& raised = RaisedErrors()[error];
+        QStringList descriptions;
+        for (const Language language : {Language::Spanish, Language::English}) {
+            MessageCatalogue::PinLanguage(language);
+            const QString description = DescriptionOf(raised);
+            const QString text = MessageCatalogue::Text(raised.number, language);
+            QVERIFY2(!text.isEmpty(), "no catalogue text");
+            QVERIFY2(
+                Pattern(text).match(description).hasMatch(),
+                qPrintable(
+                    QStringLiteral("\"%1\" is not written from \"%2\"").arg(description, text)));
+            descriptions << description;
+        }
+        QVERIFY2(descriptions[0] != descriptions[1], qPrintable(descriptions[0]));
+    }
+
+    void productWordsSpeakThePlayersLanguage() {
+        QStringList descriptions, notices;
+        for (const Language language : {Language::Spanish, Language::English}) {
+            MessageCatalogue::PinLanguage(language);
+            descriptions << ProductInfo().GetProductDescription(2);
+            notices << ProductInfo().GetNoticeText();
+        }
+        QCOMPARE(descriptions, (QStringList{"Sopa de letras", "Word search"}));
+        QVERIFY(notices[0].contains(QStringLiteral("Todos los derechos reservados")));
+        QVERIFY(notices[1].contains(QStringLiteral("All rights reserved")));
+    }
+
+    // Qt's own texts follow: the buttons of a question and the colour picker.
+    void qtTextsSpeakThePlayersLanguage_data() {
+        QTest::addColumn<Language>("language");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::newRow("Spanish") << Language::Spanish << QStringList{"&Sí", "&No", "Aceptar"};
+        QTest::newRow("English") << Language::English << QStringList{"&Yes", "&No", "OK"};
+    }
+
+    void qtTextsSpeakThePlayersLanguage() {
+        QFETCH(Language, language);
+        QFETCH(QStringList, buttons);
+        QVERIFY2(QtTranslations::Install(language), qPrintable(QtTranslations::Folder()));
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+        QCOMPARE(
+            (QStringList{box.button(QMessageBox::Yes)->text(), box.button(QMessageBox::No)->text(),
+                         box.button(QMessageBox::Ok)->text()}),
+            buttons);
+        QColorDialog picker;
+        picker.setOption(QColorDialog::DontUseNativeDialog);
+        QStringList captions;
+        for (const QLabel* label : picker.findChildren<QLabel*>())
+            captions << label->text();
+        const QString basic = language == Language::Spanish ? QStringLiteral("Colores &básicos")
+                                                            : QStringLiteral("&Basic colors");
+        QVERIFY2(captions.contains(basic), qPrintable(captions.join(" | ")));
     }
 
     // The help text runs 11003 straight into 11004, so the body must end

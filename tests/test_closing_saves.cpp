@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <memory>
 
@@ -105,6 +106,60 @@ private slots:
         QCOMPARE(person.Count("error"), 0);
         QCOMPARE(home->Stored(2, "Save"), QStringLiteral("006"));
         QCOMPARE(home->Stored(2, "Palabras"), QStringLiteral(""));
+    }
+
+    // A settings file with a damaged line, as a sync tool's conflict leaves
+    // it: the player plays on, hears of it once, and nothing readable or
+    // newly played is lost; the damaged file is kept aside.
+    void aDamagedSettingsFileNeverStopsSaving() {
+        const QByteArray damaged = "[Configuracion]\nColorSel=255\n<<<<<<< mine\n\n"
+                                   "[Juegos]\n2\\Save=001\n2\\Palabras=01\n>>>>>>> theirs\n";
+        QDir().mkpath(QFileInfo(SettingsFile()).path());
+        QFile file(SettingsFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+        file.close();
+        const auto asideFiles = [this] {
+            return QDir(QFileInfo(SettingsFile()).path())
+                .entryList({"Zelvora-damaged-*.conf"}, QDir::Files);
+        };
+        {
+            StandInPerson person;
+            person.yesNoAnswers = {true};
+            frmMain window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            ChooseRow(window, 2);
+            QCOMPARE(window.Board()->Grid()->CellBackColor(1, 1), 255);
+            QCOMPARE(window.Board()->Grid()->CellBackColor(2, 1), -1);
+            emit window.Board()->Grid()->CellClick(2, 1);
+            window.WordList()->SeleccionarPalabra(1, 2);
+            QTest::qWait(10);
+            QVERIFY(window.close());
+            QCOMPARE(person.Count("error"), 0);
+            QCOMPARE(person.Count("information"), 1);
+            const QString notice = person.asked.first().text;
+            QCOMPARE(asideFiles().size(), 1);
+            QVERIFY2(notice.contains(QDir::toNativeSeparators(SettingsFile())), qPrintable(notice));
+            QVERIFY2(notice.contains(asideFiles().first()), qPrintable(notice));
+        }
+        QCOMPARE(home->Stored(2, "Save"), QStringLiteral("001002"));
+        QCOMPARE(home->Stored(2, "Palabras"), QStringLiteral("0102"));
+        QFile aside(QFileInfo(SettingsFile()).path() + "/" + asideFiles().first());
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll(), damaged);
+
+        // Started again: everything back, and no second message.
+        StandInPerson person;
+        person.yesNoAnswers = {true};
+        frmMain again;
+        ChooseRow(again, 2);
+        QCOMPARE(again.Board()->Grid()->CellBackColor(2, 1), 255);
+        QTest::qWait(10);
+        QVERIFY(again.close());
+        QCOMPARE(person.Count("information"), 0);
+        QCOMPARE(person.Count("error"), 0);
+        QCOMPARE(asideFiles().size(), 1);
     }
 
     // A board whose size no longer fits in a cell count cannot save; the

@@ -2,12 +2,12 @@
 // mishandling, kept as ordinary tests.
 #include "board/ctlCuadricula.h"
 #include "outside/ProductInfo.h"
+#include "outside/RegistryStore.h"
 #include "support/TestHome.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QTest>
 #include <atomic>
 #include <chrono>
@@ -22,9 +22,7 @@
 namespace {
 // The settings file the store keeps its values in, as a person would find it.
 QString SettingsFile() {
-    const QStringList key = ProductInfo().GetRegistryKey(2, 0).split(u'\\');
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, key.value(1), key.value(2))
-        .fileName();
+    return RegistryStore::FileName(ProductInfo().GetRegistryKey(2, 0));
 }
 
 void WriteSettingsFile(const QByteArray& content) {
@@ -51,9 +49,10 @@ private slots:
         QCOMPARE(board.Titulo(), QStringLiteral("Ca\u00C3"));
     }
 
-    // A hand-edited setting that Qt decodes as a serialized list claiming
-    // more than a billion items: the request for memory fails, and the
-    // board still reads the other settings and leaves its font size alone.
+    // A hand-edited setting that Qt's own format would decode as a list
+    // claiming more than a billion items: the store keeps it as the text it
+    // is, and the board still reads the other settings and leaves its font
+    // size alone.
     void settingThatClaimsAHugeList() {
         TestHome home;
         home.WriteDataFile(PuzzleSection(1, "Uno", 2, 2, "ABCD", "AB", "001"));

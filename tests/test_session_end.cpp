@@ -19,10 +19,12 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <memory>
 #include <optional>
@@ -210,6 +212,60 @@ private slots:
         QVERIFY(termAfter.sa_handler == termBefore.sa_handler);
         QVERIFY(hupDuring.sa_handler == SIG_IGN);
         QVERIFY(hupAfter.sa_handler == SIG_IGN);
+    }
+
+    // The saves of a puzzle reach the file together, those of the close
+    // and those before a switch to another puzzle: killed at any moment in
+    // them, the program leaves puzzle 1 with its old marks and crossed-out
+    // words, or with the new ones of both.
+    void aKillDuringTheSavesLeavesOldOrNewProgress_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("terminateFirst");
+        QTest::addColumn<int>("killWithinUs");
+        QTest::newRow("SIGTERM, then SIGKILL 0-16 ms later") << "close" << true << 16000;
+        QTest::newRow("SIGKILL 0-60 ms into a switch") << "switch" << false << 60000;
+    }
+
+    void aKillDuringTheSavesLeavesOldOrNewProgress() {
+        QFETCH(QString, mode);
+        QFETCH(bool, terminateFirst);
+        QFETCH(int, killWithinUs);
+        const int rounds = 50;
+        const QString oldMarks = "001", oldWords = "01";
+        const QString newMarks = "001002003", newWords = "0102";
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("XDG_CONFIG_HOME", home->ConfigFolder());
+        QRandomGenerator random(20261208);
+        int mixed = 0, kept = 0, saved = 0;
+        for (int round = 0; round < rounds; ++round) {
+            home->Store(1, "Save", oldMarks);
+            home->Store(1, "Palabras", oldWords);
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            program.start(QStringLiteral(ZELVORA_CLOSING_PLAYER), {home->ProgramFolder(), mode});
+            QVERIFY(program.waitForStarted(10000));
+            QVERIFY2(program.waitForReadyRead(30000) && program.readLine().startsWith("ready"),
+                     "the player did not get to play");
+            if (terminateFirst)
+                QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
+            QThread::usleep(random.bounded(0, killWithinUs + 1));
+            ::kill(pid_t(program.processId()), SIGKILL);
+            QVERIFY(program.waitForFinished(10000));
+            const QString marks = home->Stored(1, "Save"), words = home->Stored(1, "Palabras");
+            QVERIFY2((marks == oldMarks || marks == newMarks) &&
+                         (words == oldWords || words == newWords),
+                     qPrintable(QStringLiteral("marks \"%1\", words \"%2\"").arg(marks, words)));
+            if ((marks == newMarks) != (words == newWords))
+                ++mixed;
+            else
+                ++(marks == newMarks ? saved : kept);
+        }
+        qInfo("%d rounds: %d kept the old progress, %d saved the new, %d mixed", rounds, kept,
+              saved, mixed);
+        QCOMPARE(mixed, 0);
+        QVERIFY2(saved > 0, "no round got as far as saving");
     }
 
     // The real program, no puzzle chosen: a signal ends it at once with

@@ -1,13 +1,17 @@
 #include "board/ctlCuadricula.h"
 #include "dialogs/frmConfiguracion.h"
 #include "outside/AppError.h"
+#include "outside/FontPickerDialog.h"
 #include "outside/MessageCatalogue.h"
+#include "outside/RegistryStore.h"
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
 #include "support/ModalDriver.h"
 #include "support/StandInPerson.h"
 #include "support/TestHome.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -15,12 +19,14 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
 #include <memory>
+
+Q_DECLARE_METATYPE(MessageCatalogue::Language)
 
 namespace {
 using Act = std::function<void(frmConfiguracion*)>;
@@ -58,10 +64,12 @@ void Leave(frmConfiguracion* dialog, const QString& how) {
         dialog->close();
 }
 
+// Enter accepts where the focus is on no button: in the path box.
 void Accept(frmConfiguracion* dialog, const QString& how) {
-    if (how == "enter")
+    if (how == "enter") {
+        dialog->txtImageFile()->setFocus();
         Key(dialog, Qt::Key_Return);
-    else
+    } else
         Press(dialog->cmdAcciones(0));
 }
 } // namespace
@@ -214,6 +222,68 @@ private slots:
         QVERIFY(!applyEnabled);
         QCOMPARE(StoreFiles(), before);
         QCOMPARE(changes.count(), 0);
+    }
+
+    // Enter presses the focused button, as Space does; with the focus on no
+    // button it presses Aceptar. A colour change is pending each time.
+    void enterPressesTheFocusedButton_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("pressed");
+        QTest::newRow("colour button") << "cmdColores_3"
+                                       << "colour";
+        QTest::newRow("font button") << "cmdFuente"
+                                     << "font";
+        QTest::newRow("picture button") << "cmdAbrir"
+                                        << "file";
+        QTest::newRow("Aceptar") << "cmdAcciones_0"
+                                 << "accept";
+        QTest::newRow("Cancelar") << "cmdAcciones_1"
+                                  << "cancel";
+        QTest::newRow("Aplicar") << "cmdAcciones_2"
+                                 << "apply";
+        QTest::newRow("Restablecer") << "cmdAcciones_3"
+                                     << "defaults";
+        QTest::newRow("path box") << "txtImageFile"
+                                  << "accept";
+    }
+    void enterPressesTheFocusedButton() {
+        QFETCH(QString, focus);
+        QFETCH(QString, pressed);
+        home->Store(0, "ColorFondo", "255");
+        LoadPuzzle();
+        person->colourAnswers = {0x00AA00};
+        const auto before = StoreFiles();
+        bool open = false, pending = false;
+        qint32 swatch = 0;
+        Open([&](frmConfiguracion* dialog) {
+            QVERIFY(Activate(dialog));
+            Press(dialog->cmdColores(0));
+            auto* target = dialog->findChild<QWidget*>(focus);
+            QVERIFY(target);
+            target->setFocus();
+            QCOMPARE(dialog->focusWidget(), target);
+            Key(dialog, Qt::Key_Return);
+            open = dialog->isVisible();
+            pending = dialog->cmdAcciones(2)->isEnabled();
+            swatch = dialog->lblColoresBackColor(0);
+        });
+        const bool closes = pressed == "accept" || pressed == "cancel";
+        QCOMPARE(open, !closes);
+        const bool applied = pressed == "accept" || pressed == "apply";
+        QCOMPARE(home->Stored(0, "ColorFondo"), QString::number(applied ? 0x00AA00 : 255));
+        QCOMPARE(board->BackgroundColour(), applied ? 0x00AA00 : 255);
+        if (!applied)
+            QCOMPARE(StoreFiles(), before);
+        for (const char* picker : {"colour", "font", "file"})
+            QCOMPARE(person->Count(picker), QLatin1String(picker) == "colour"
+                                                ? (pressed == "colour" ? 2 : 1)
+                                                : (pressed == QLatin1String(picker) ? 1 : 0));
+        if (pressed == "apply")
+            QVERIFY(!pending);
+        if (pressed == "defaults")
+            QCOMPARE(swatch, WindowServices().GetSystemColor(5));
+        if (pressed == "colour" || pressed == "font" || pressed == "file")
+            QVERIFY(pending);
     }
 
     void acceptingWithAChangeApplies_data() { acceptingAtOnceWritesNothing_data(); }
@@ -433,6 +503,55 @@ private slots:
         QCOMPARE(person->lastOfferedFont.colour, 255);
     }
 
+    // The picker offers the sizes and attributes the board keeps, and
+    // nothing else, in the player's language.
+    void fontPickerOffersWhatIsKept_data() {
+        QTest::addColumn<MessageCatalogue::Language>("language");
+        QTest::newRow("Spanish") << MessageCatalogue::Language::Spanish;
+        QTest::newRow("English") << MessageCatalogue::Language::English;
+    }
+    void fontPickerOffersWhatIsKept() {
+        QFETCH(MessageCatalogue::Language, language);
+        MessageCatalogue::PinLanguage(language);
+        QFont font(QStringLiteral("DejaVu Serif"));
+        font.setPointSize(36);
+        font.setBold(true);
+        FontPickerDialog picker(font, Qt::red, 8, 24, nullptr);
+
+        QStringList sizes, expected;
+        for (int row = 0; row < picker.Sizes()->count(); ++row)
+            sizes << picker.Sizes()->item(row)->text();
+        for (int size = 8; size <= 24; ++size)
+            expected << QString::number(size);
+        QCOMPARE(sizes, expected);
+        QCOMPARE(picker.Sizes()->currentItem()->text(), QStringLiteral("24"));
+        QCOMPARE(picker.Families()->currentItem()->text(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(picker.findChildren<QCheckBox*>(),
+                 (QList<QCheckBox*>{picker.Bold(), picker.Italic()}));
+        QVERIFY(picker.findChildren<QComboBox*>().isEmpty()); // no writing systems
+        QVERIFY(picker.Bold()->isChecked() && !picker.Italic()->isChecked());
+
+        QCOMPARE(picker.windowTitle(), MessageCatalogue::Text(11650, language));
+        QCOMPARE(picker.Bold()->text(), MessageCatalogue::Text(11653, language));
+        QCOMPARE(picker.Italic()->text(), MessageCatalogue::Text(11654, language));
+        QCOMPARE(picker.ColourButton()->text(), MessageCatalogue::Text(11656, language));
+        QStringList buttons;
+        for (const QPushButton* button : picker.findChildren<QPushButton*>())
+            buttons << button->text();
+        QVERIFY(buttons.contains(MessageCatalogue::Text(10000, language)));
+        QVERIFY(buttons.contains(MessageCatalogue::Text(10001, language)));
+
+        picker.Italic()->setChecked(true);
+        picker.Sizes()->setCurrentRow(4);
+        const QFont chosen = picker.SelectedFont();
+        QCOMPARE(chosen.family(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(chosen.pointSize(), 12);
+        QVERIFY(chosen.bold() && chosen.italic());
+        QVERIFY(!chosen.underline() && !chosen.strikeOut());
+        QCOMPARE(picker.Sample()->font().pointSize(), 12);
+        QCOMPARE(picker.SelectedColour(), QColor(Qt::red));
+    }
+
     void fontChoiceReachesPreviewBoardAndStore() {
         LoadPuzzle();
         board->BoardFont()->SetUnderline(true);
@@ -534,13 +653,12 @@ private slots:
         bool stillOpen = false, applyStillEnabled = false;
         QVERIFY(Open([&](frmConfiguracion* dialog) {
             Press(dialog->cmdColores(0));
-            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                               blocker.fileName() + "/config");
+            RegistryStore::SetFolder(blocker.fileName() + "/config");
             PressApply(dialog);
             Press(dialog->cmdAcciones(0)); // accept tries again, fails again, stays
             stillOpen = dialog->isVisible();
             applyStillEnabled = dialog->cmdAcciones(2)->isEnabled();
-            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home->ConfigFolder());
+            RegistryStore::SetFolder(home->ConfigFolder());
             Press(dialog->cmdAcciones(1));
         }));
         QVERIFY(stillOpen);

@@ -1,11 +1,14 @@
 #include "outside/AppError.h"
+#include "outside/MessageCatalogue.h"
 #include "outside/ProductInfo.h"
 #include "outside/RegistryStore.h"
+#include "support/StandInPerson.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -74,6 +77,21 @@ class TestStore : public QObject {
     }
 
 private slots:
+    // The texts of writtenValuesReadBackAsText, by tag.
+    static QMap<QString, QString> WrittenValues() {
+        return {{"comma", "Arial, Negrita"},
+                {"commas without blanks", "a,b,,c"},
+                {"blanks kept", "  dos  blancos  "},
+                {"semicolon and hash", "x;y # z"},
+                {"quotes", "\"entre comillas\""},
+                {"Spanish letters", "Ñandú ¿€?"},
+                {"Windows path", "C:\\Fotos\\gato.bmp"},
+                {"Linux path", "/home/ana/Fotos/playa, verano.png"},
+                {"looks like a Qt type", "@Rect(1 2 3 4)"},
+                {"line break", "uno\r\ndos"},
+                {"empty text", ""}};
+    }
+
     void writtenValuesReadBackAsText_data() {
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("expected");
@@ -90,6 +108,15 @@ private slots:
             << QVariant("/home/ana/Fotos/playa, verano.png") << "/home/ana/Fotos/playa, verano.png";
         QTest::newRow("looks like a Qt type") << QVariant("@Rect(1 2 3 4)") << "@Rect(1 2 3 4)";
         QTest::newRow("line break") << QVariant("uno\r\ndos") << "uno\r\ndos";
+        QTest::newRow("control character before a hex digit")
+            << QVariant(QString("a\x01") + "b") << QString("a\x01") + "b";
+        QTest::newRow("NUL before a digit")
+            << QVariant(QString(QChar(0)) + "7") << QString(QChar(0)) + "7";
+        QTest::newRow("tab first") << QVariant("\tx") << "\tx";
+        QTest::newRow("no-break blank last") << QVariant("x\u00A0") << "x\u00A0";
+        QTest::newRow("two at signs") << QVariant("@@x") << "@@x";
+        QTest::newRow("lone semicolon") << QVariant(";") << ";";
+        QTest::newRow("emoji") << QVariant("\U0001F600") << "\U0001F600";
         QTest::newRow("32-bit colour") << QVariant(qint32(0x00FF8040)) << "16744512";
         QTest::newRow("negative number") << QVariant(-1) << "-1";
         QTest::newRow("16-bit true") << QVariant::fromValue<qint16>(-1) << "-1";
@@ -109,6 +136,134 @@ private slots:
         // From the file itself, not from what this process remembers.
         QSettings onDisk(ConfigPath("Pinarejo/Zelvora.conf"), QSettings::IniFormat);
         QCOMPARE(onDisk.value("Configuracion/" + name).toString(), expected);
+    }
+
+    // Files the earlier store wrote through Qt's own INI format read back
+    // unchanged, and a value written beside them leaves the others whole.
+    void filesOfTheEarlierStoreReadUnchanged() {
+        const QString file = ConfigPath("Pinarejo/Antiguo.conf");
+        const QString key = "Software\\Pinarejo\\Antiguo\\Configuracion";
+        QList<std::pair<QString, QString>> values;
+        {
+            QSettings earlier(file, QSettings::IniFormat);
+            for (const char* tag :
+                 {"comma", "commas without blanks", "blanks kept", "semicolon and hash", "quotes",
+                  "Spanish letters", "Windows path", "Linux path", "looks like a Qt type",
+                  "line break", "empty text"}) {
+                const QString text = WrittenValues().value(tag);
+                const QString name = QStringLiteral("V%1").arg(values.size());
+                earlier.setValue("Configuracion/" + name, text);
+                values.append({name, text});
+            }
+            earlier.setValue("Juegos/3/Save", "001002003");
+        }
+        for (const auto& [name, text] : values)
+            QCOMPARE(Read(key, name).toString(), text);
+        Write("Software\\Pinarejo\\Antiguo\\Juegos\\3", "Palabras", "01");
+        QSettings again(file, QSettings::IniFormat);
+        for (const auto& [name, text] : values)
+            QCOMPARE(again.value("Configuracion/" + name).toString(), text);
+        QCOMPARE(Read("Software\\Pinarejo\\Antiguo\\Juegos\\3", "Save").toString(),
+                 QStringLiteral("001002003"));
+    }
+
+    // A damaged line never stops the store: every line that can be read is
+    // kept, the file as it was is set aside under a name that says so, a
+    // sound file takes its place, and the player hears of it once.
+    void damagedLinesAreSetAsideAndSavingGoesOn_data() {
+        QTest::addColumn<QByteArray>("damage");
+        QTest::newRow("line without =") << QByteArray("ColorLineas 255");
+        QTest::newRow("unclosed section") << QByteArray("[Configuracion");
+        QTest::newRow("conflict markers")
+            << QByteArray("<<<<<<< mine\nColorLineas=7\n=======\n>>>>>>> theirs");
+        QTest::newRow("cut short by a full disk") << QByteArray("ColorLin");
+        QTest::newRow("not UTF-8") << QByteArray("ImageFile=C:\\Fotos\\ni\xF1o.bmp");
+    }
+
+    void damagedLinesAreSetAsideAndSavingGoesOn() {
+        QFETCH(QByteArray, damage);
+        StandInPerson person;
+        const QString app = QStringLiteral("Roto%1").arg(QTest::currentDataTag()).remove(u' ');
+        const QString folder = ConfigPath("Pinarejo");
+        const QString file = folder + "/" + app + ".conf";
+        const QByteArray before = "[Configuracion]\nColorFondo=255\n" + damage +
+                                  "\nFontName=\"Arial, Negrita\"\n\n[Juegos]\n2\\Save=001002\n";
+        WriteBytes(file, before);
+        const QString settings = "Software\\Pinarejo\\" + app + "\\Configuracion";
+        const QString puzzle = "Software\\Pinarejo\\" + app + "\\Juegos\\2";
+
+        QCOMPARE(Read(settings, "ColorFondo").toString(), QStringLiteral("255"));
+        QCOMPARE(Read(settings, "FontName").toString(), QStringLiteral("Arial, Negrita"));
+        QCOMPARE(Read(puzzle, "Save").toString(), QStringLiteral("001002"));
+        Write(puzzle, "Save", "001002003");
+        QCOMPARE(Read(puzzle, "Save").toString(), QStringLiteral("001002003"));
+
+        const QStringList aside = QDir(folder).entryList({app + "-damaged-*.conf"}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(FileBytes(folder + "/" + aside[0]), before);
+        const QByteArray now = FileBytes(file);
+        QVERIFY2(!now.split('\n').contains(damage.split('\n').first()), now.constData());
+        QSettings sound(file, QSettings::IniFormat);
+        QCOMPARE(sound.status(), QSettings::NoError);
+        QCOMPARE(sound.value("Configuracion/ColorFondo").toString(), QStringLiteral("255"));
+        QCOMPARE(sound.value("Juegos/2/Save").toString(), QStringLiteral("001002003"));
+
+        QCoreApplication::processEvents();
+        QCOMPARE(person.Count("information"), 1);
+        const QString notice = person.asked.last().text;
+        QVERIFY2(notice.contains(QDir::toNativeSeparators(file)), qPrintable(notice));
+        QVERIFY2(notice.contains(QDir::toNativeSeparators(folder + "/" + aside[0])),
+                 qPrintable(notice));
+        QVERIFY2(notice.startsWith(MessageCatalogue::Text(11400).section("%1", 0, 0)),
+                 qPrintable(notice));
+    }
+
+    // Values written in a batch reach the file together when it commits,
+    // and read back as written before that; a batch ended early by an error
+    // still writes what it holds.
+    void aBatchWritesItsValuesTogether() {
+        const QString key = product_.GetRegistryKey(2, 61);
+        const QString file = ConfigPath("Pinarejo/Zelvora.conf");
+        Write(key, "Save", "001");
+        const QByteArray before = FileBytes(file);
+        {
+            RegistryStore::Batch outer;
+            Write(key, "Save", "001002");
+            {
+                RegistryStore::Batch inner; // joins the outer one
+                Write(key, "Palabras", "01");
+                inner.Commit();
+            }
+            QCOMPARE(Read(key, "Save").toString(), QStringLiteral("001002"));
+            QCOMPARE(Read(key, "Palabras").toString(), QStringLiteral("01"));
+            QCOMPARE(FileBytes(file), before);
+            outer.Commit();
+        }
+        QVERIFY(FileBytes(file).contains("61\\Save=001002\n61\\Palabras=01\n") ||
+                FileBytes(file).contains("61\\Palabras=01\n61\\Save=001002\n"));
+        try {
+            RegistryStore::Batch ended;
+            Write(key, "Save", "003");
+            throw AppError(ErrorNumber::Overflow, "test", "ended early");
+        } catch (const AppError&) {
+        }
+        QSettings onDisk(file, QSettings::IniFormat);
+        QCOMPARE(onDisk.value("Juegos/61/Save").toString(), QStringLiteral("003"));
+    }
+
+    // A write that cannot be made fails at once inside a batch too, and
+    // leaves nothing for the commit.
+    void aBlockedWriteInABatchFailsAtOnce() {
+        const QString key = "Software\\Bloqueo3\\Zelvora\\Juegos\\1";
+        WriteBytes(ConfigPath("Bloqueo3"), "not a folder");
+        RegistryStore::Batch batch;
+        const std::optional<AppError> error = WriteError(key, "Save", "001");
+        QVERIFY(error.has_value());
+        QCOMPARE(error->Number(), ErrorNumber::PathFileAccess);
+        QVERIFY(!Read(key, "Save").isValid());
+        batch.Commit();
+        QVERIFY(QFile::remove(ConfigPath("Bloqueo3")));
+        QVERIFY(!Read(key, "Save").isValid());
     }
 
     void emptyTextDiffersFromNeverWritten() {
@@ -245,6 +400,17 @@ private slots:
                  qPrintable(description));
         QVERIFY2(description.contains(blockerPath), qPrintable(description));
         QVERIFY2(description.contains("ColorSel"), qPrintable(description));
+        // The whole description in the player's language, the reason too.
+        for (const auto language :
+             {MessageCatalogue::Language::Spanish, MessageCatalogue::Language::English}) {
+            MessageCatalogue::PinLanguage(language);
+            const QString said = WriteError(key, "ColorSel", "222").value().Description();
+            MessageCatalogue::PinLanguage(std::nullopt);
+            const auto text = [&](int number) { return MessageCatalogue::Text(number, language); };
+            QVERIFY2(said.startsWith(text(11401).section("%1", 0, 0)), qPrintable(said));
+            QVERIFY2(said.contains(text(blockerIsFolder ? 11402 : 11403).section("%1", 1)),
+                     qPrintable(said));
+        }
 
         // The value that could not be stored must not show up as stored.
         QVERIFY(Read(key, "ColorSel").toString() != QStringLiteral("222"));

@@ -1,14 +1,18 @@
 // zelvora-maker: makes the word-search puzzles of Zelvora's data file from
-// word lists. The placing is done by PuzzleMaker; this file reads the
-// command line and the lists and writes the sections.
+// word lists, checks data files (check) and prints puzzles (print). The
+// placing is done by PuzzleMaker; this file reads the command line and the
+// lists and writes the sections.
 
+#include "CheckCommand.h"
 #include "MakerRefusal.h"
+#include "PrintCommand.h"
 #include "PuzzleMaker.h"
 #include "WordListFile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -43,6 +47,10 @@ standard output, to the --output file (replaced whole) or at the end of the
 
 Exit status: 0 when written; 1 when a list is refused or no layout is found
 (the reason goes to standard error); 2 for a wrong command line.
+
+Two more commands (see zelvora-maker check --help and print --help):
+  zelvora-maker check FILE...         reports every fault of data files
+  zelvora-maker print FILE [N|all]    writes puzzles of a data file as a PDF
 
 Example, the bundled puzzles:
   zelvora-maker --output data/zelvora.ini data/puzzles/*.txt)";
@@ -194,10 +202,25 @@ void WriteStandardOutput(const QByteArray& bytes) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+void SetNames() {
     QCoreApplication::setApplicationName(QStringLiteral("zelvora-maker"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+}
+
+int main(int argc, char* argv[]) {
+    const QByteArray command = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (command == "print") {
+        // Printing needs fonts, which need a GUI platform; it never shows a
+        // window, so the offscreen one serves with or without a display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        SetNames();
+        return PrintCommand::Run(app.arguments());
+    }
+    QCoreApplication app(argc, argv);
+    SetNames();
+    if (command == "check")
+        return CheckCommand::Run(app.arguments());
 
     const std::optional<Options> options = ReadCommandLine(app);
     if (!options)

@@ -8,17 +8,17 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 
 TestHome::TestHome() {
     QDir(dir_.path()).mkpath(QStringLiteral("program"));
     QDir(dir_.path()).mkpath(QStringLiteral("config"));
     AppServices::SetProgramFolder(ProgramFolder());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ConfigFolder());
+    RegistryStore::SetFolder(ConfigFolder());
 }
 
 TestHome::~TestHome() {
     AppServices::SetProgramFolder(QString());
+    RegistryStore::SetFolder(QString());
     IniFileReader::ForgetParsedFiles();
 }
 

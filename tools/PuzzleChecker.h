@@ -1,0 +1,32 @@
+#pragma once
+
+#include "PuzzleFault.h"
+#include "PuzzleFields.h"
+
+#include <QString>
+#include <vector>
+
+// Finds what a player would trip over in a data file: puzzles the chooser
+// never lists, sizes the board refuses, letters that do not fill the grid,
+// words that cannot be found or are found twice, a solution that is not
+// the words' cells, and text in a damaged encoding. The file is read
+// through the game's own reader, so the checker sees what the game shows.
+class PuzzleChecker {
+public:
+    static constexpr int MaxCells = 999; // a cell list names cells with three digits
+    static constexpr int MaxWords = 99;  // crossed-out rows are saved with two digits
+
+    // The faults of one puzzle's own values. Letters and words are
+    // composed (NFC) first, as a reader that composes them would.
+    static std::vector<PuzzleFault> CheckPuzzle(const PuzzleFields& puzzle);
+
+    // Every fault of a data file, puzzle by puzzle in file order.
+    static std::vector<PuzzleFault> CheckFile(const QString& path);
+
+    // A section read as the board loads a puzzle.
+    static PuzzleFields ReadPuzzle(const QString& path, const QString& section);
+
+    // The puzzle number a section name stands for when the game can read it
+    // (digits, no leading zero, from 1), else 0.
+    static int PuzzleNumber(const QString& section);
+};
