@@ -139,14 +139,25 @@ void frmMain::mnuOpcSeleccionarJuego_Click() {
 }
 
 // The board runs the chooser and loads the puzzle; the word list then saves
-// the previous puzzle's words and shows the new ones.
+// the previous puzzle's words and shows the new ones. Once the board holds
+// the new puzzle, the list and the window follow it whatever fails on the
+// way, so all three show one puzzle; the failure is reported after.
 void frmMain::ChooseGame() {
     if (!ctlCuadricula_->ShowGames())
         return;
-    ctlDefiniciones_->Save();
+    try {
+        ctlDefiniciones_->Save();
+    } catch (const AppError& error) {
+        ctlCuadricula_->ReportUnsavedProgress(error);
+    }
     ctlDefiniciones_->SetNumeroJuego(ctlCuadricula_->NumeroJuego());
     ctlDefiniciones_->SetPalabras(ctlCuadricula_->Palabras());
-    ctlDefiniciones_->Refresh();
+    std::optional<AppError> listFailure;
+    try {
+        ctlDefiniciones_->Refresh();
+    } catch (const AppError& error) {
+        listFailure = error;
+    }
     area_->SetPicture(QPixmap());
     ctlCuadricula_->show();
     ctlDefiniciones_->show();
@@ -155,6 +166,8 @@ void frmMain::ChooseGame() {
                    QString::number(ctlCuadricula_->NumeroJuego()) + QStringLiteral(" - ") +
                    ctlCuadricula_->Titulo());
     ctlCuadricula_->setFocus();
+    if (listFailure)
+        throw *listFailure;
 }
 
 void frmMain::ctlCuadricula_ChangeConfiguration() {
@@ -300,8 +313,9 @@ void frmMain::RunUnloadSteps() {
         step([&] { ctlDefiniciones_->Save(); });
         step([&] { saves.Commit(); });
     }
-    // The player hears once that progress could not be kept; closing goes on.
-    if (failure)
+    // The player hears once that progress could not be kept
+    // (perhaps already at a switch); closing goes on.
+    if (failure && !ctlCuadricula_->ToldUnsavedProgress())
         App().ReportError(*failure, QString(), -1, -1, QString());
     productInfo_.reset();
     SharedServices::Release();

@@ -23,10 +23,8 @@ void BuildBoard(ctlGrid& grid) {
     grid.Clear();
     grid.SetBorderStyle(2);
     grid.SetHeaderColumns(false);
-    grid.SetHeaderRows(false);
     grid.SetGridLines(true);
     grid.SetDrawFocusRectangle(false);
-    grid.SetEditable(false);
     grid.SetEnabled(true);
     grid.SetScrollBarStyle(2);
     grid.ArmarGrilla(Columns, Rows);

@@ -2,6 +2,7 @@
 #include "board/ctlCuadricula.h"
 
 #include "outside/AppServices.h"
+#include "outside/IniFileReader.h"
 #include "outside/ProductInfo.h"
 #include "outside/WindowHandle.h"
 #include "outside/WindowServices.h"
@@ -10,6 +11,7 @@
 ctlCuadricula::ctlCuadricula(QWidget* parent) : QWidget(parent), grid_(new ctlGrid(this)) {
     setObjectName(QStringLiteral("ctlCuadricula"));
     productInfo_ = std::make_unique<ProductInfo>();
+    dataFile_ = std::make_unique<IniFileReader>();
     windowServices_ = std::make_unique<WindowServices>();
     appServices_ = std::make_unique<AppServices>();
     systemModule_ = appServices_->LoadSystemModule(QStringLiteral("shell32.dll"));
@@ -63,10 +65,8 @@ void ctlCuadricula::BuildGrid() {
     grid_->Clear();
     grid_->SetBorderStyle(2);
     grid_->SetHeaderColumns(false);
-    grid_->SetHeaderRows(false);
     grid_->SetGridLines(true);
     grid_->SetDrawFocusRectangle(false);
-    grid_->SetEditable(false);
     grid_->SetEnabled(true);
     grid_->SetScrollBarStyle(2);
     grid_->ArmarGrilla(Columns_, Rows_);
@@ -150,15 +150,24 @@ void ctlCuadricula::MostrarSoloLetrasDeSolucion() {
     });
 }
 
+// Marks that could not all be read still leave a whole board: it paints
+// with the marks that could be read, then the error passes on.
 void ctlCuadricula::Refresh(bool ReadFromRegistry) {
     BuildGrid();
     SetGridSpeech();
     ApplyConfiguration(true, false);
-    Load(ReadFromRegistry);
+    std::optional<AppError> unreadMarks;
+    try {
+        Load(ReadFromRegistry);
+    } catch (const AppError& error) {
+        unreadMarks = error;
+    }
     if (!ReadFromRegistry)
         MostrarSoloLetrasDeSolucion();
     SelectFirstCellActive();
     grid_->SetRedraw(true);
+    if (unreadMarks)
+        throw *unreadMarks;
 }
 
 // What a screen reader hears of the board: which puzzle, its size and how

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "outside/AppError.h"
 #include "outside/FontObject.h"
 
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class AppServices;
+class IniFileReader;
 class ProductInfo;
 class WindowServices;
 class ctlGrid;
@@ -75,6 +78,11 @@ public:
     // nothing: on failure the board keeps the puzzle it had.
     void LoadPuzzle();
 
+    // A save that failed before a switch, or at the close: the player hears
+    // the first time that progress cannot be kept, and plays on.
+    void ReportUnsavedProgress(const AppError& error);
+    bool ToldUnsavedProgress() const { return toldUnsavedProgress_; }
+
 signals:
     void ChangeConfiguration();
 
@@ -85,6 +93,15 @@ private:
     friend class BoardTest;
     friend class AppearanceTest;
 
+    // What a failed choice restores: the puzzle record and its marks.
+    struct Shown {
+        qint32 number, columns, rows;
+        QString title, letters, words, solution, marks;
+    };
+    Shown CurrentlyShown() const;
+    void ShowAgain(const Shown& shown);
+    void ChangePuzzle(qint32 chosen);
+
     void InitializeDefaults();
     void BuildGrid();
     void ConvertCellIndex(qint32& index, qint32& column, qint32& row) const;
@@ -93,9 +110,13 @@ private:
     void SelectFirstCellActive();
     void MostrarSoloLetrasDeSolucion();
     void Load(bool ReadFromRegistry);
+    QString MarkedCellList() const;
+    std::optional<AppError> MarkCellList(const QString& marks);
+    void KeepDamagedMarks(const QString& key, const QString& marks);
     void LoadConfiguration();
     void SaveConfiguration();
     void ApplyConfiguration(bool ReloadSettings, bool NotifyChange);
+    void ReadColour(const char* name, qint32& member, int systemColour);
     void CargarLista(frmListaJuegos& form);
 
     void Grid_CellClick(qint32 column, qint32 row);
@@ -105,6 +126,7 @@ private:
     void SetGridSpeech();
 
     std::unique_ptr<ProductInfo> productInfo_;
+    std::unique_ptr<IniFileReader> dataFile_;
     frmConfiguracion* settingsDialog_ = nullptr;
     std::unique_ptr<WindowServices> windowServices_;
     std::unique_ptr<AppServices> appServices_;
@@ -124,5 +146,7 @@ private:
     qint32 lineColour_ = 0;
     qint32 textColour_ = 0;
     FontRef font_;
+    bool damagedMarks_ = false; // the last Load skipped entries it could not read
+    bool toldUnsavedProgress_ = false;
     ctlGrid* grid_;
 };

@@ -21,35 +21,86 @@ bool ctlCuadricula::ShowGames() {
         form.cmdCancelar()->setText(appServices_->GetMessage(10001));
         CargarLista(form);
         windowServices_->PlaceWindow(&form, 0, 0);
+        // An empty list says why when the file itself is the reason.
+        try {
+            dataFile_->CheckReadable(DataFilePath());
+        } catch (const AppError& error) {
+            appServices_->ShowInformation(error.Description(), form.windowTitle());
+        }
         form.exec();
 
         const qint32 chosen = form.NumeroJuego();
         if (chosen <= 0)
             return false;
-        Save();
-        // Loading is all or nothing: a puzzle that cannot be read leaves
-        // the board on the puzzle it had, so its progress is not lost.
-        const qint32 previous = NumeroJuego_;
-        NumeroJuego_ = chosen;
+        // A store that cannot be written must not keep the player on one
+        // puzzle: they hear it once and the switch goes on.
         try {
-            LoadPuzzle();
-        } catch (const AppError&) {
-            NumeroJuego_ = previous;
-            throw;
+            Save();
+        } catch (const AppError& error) {
+            ReportUnsavedProgress(error);
         }
-        Refresh(true);
+        ChangePuzzle(chosen);
         return true;
     });
+}
+
+// A choice that fails leaves the board exactly on the puzzle it had, number
+// and marks included, so the next save goes where it belongs. Only marks
+// that could not all be read let the choice stand: the board then shows the
+// new puzzle with the marks that could be read, and the player hears why.
+void ctlCuadricula::ChangePuzzle(qint32 chosen) {
+    const Shown previous = CurrentlyShown();
+    NumeroJuego_ = chosen;
+    damagedMarks_ = false;
+    try {
+        LoadPuzzle();
+        Refresh(true);
+    } catch (const AppError& error) {
+        if (!damagedMarks_) {
+            ShowAgain(previous);
+            throw;
+        }
+        appServices_->ReportError(error.WithSource(QStringLiteral("ctlCuadricula.ShowGames")));
+    }
+}
+
+ctlCuadricula::Shown ctlCuadricula::CurrentlyShown() const {
+    return {NumeroJuego_, Columns_,  Rows_,     Titulo_,
+            Letras_,      Palabras_, Solucion_, MarkedCellList()};
+}
+
+// Rebuilds the board from what it held, without reading the store.
+void ctlCuadricula::ShowAgain(const Shown& shown) {
+    NumeroJuego_ = shown.number;
+    Columns_ = shown.columns;
+    Rows_ = shown.rows;
+    Titulo_ = shown.title;
+    Letras_ = shown.letters;
+    Palabras_ = shown.words;
+    Solucion_ = shown.solution;
+    BuildGrid();
+    ApplyConfiguration(false, false);
+    MarkCellList(shown.marks);
+    SelectFirstCellActive();
+    grid_->SetRedraw(true);
+}
+
+void ctlCuadricula::ReportUnsavedProgress(const AppError& error) {
+    if (toldUnsavedProgress_)
+        return;
+    toldUnsavedProgress_ = true;
+    appServices_->ReportError(
+        AppError(error.Number(), error.Source(),
+                 error.Description() + QLatin1Char(' ') + appServices_->GetMessage(11510)));
 }
 
 void ctlCuadricula::CargarLista(frmListaJuegos& form) {
     ReraiseAs("ctlCuadricula.CargarLista", [&] {
         const QString file = DataFilePath();
-        const IniFileReader reader;
         QStringList rows;
         for (qint32 number = 1;; ++number) {
             const QString title =
-                reader.GetValue(QString::number(number), QStringLiteral("Titulo"), file, 0);
+                dataFile_->GetValue(QString::number(number), QStringLiteral("Titulo"), file, 0);
             if (title.isEmpty())
                 break;
             rows << QString::number(number) + QStringLiteral(" - ") + title;
@@ -65,10 +116,8 @@ void ctlCuadricula::CargarLista(frmListaJuegos& form) {
         grid->Clear();
         grid->SetBorderStyle(2);
         grid->SetHeaderColumns(false);
-        grid->SetHeaderRows(false);
         grid->SetGridLines(true);
         grid->SetDrawFocusRectangle(false);
-        grid->SetEditable(false);
         grid->SetEnabled(true);
         grid->SetScrollBarStyle(2);
         grid->ArmarGrilla(1, static_cast<qint32>(rows.size()));

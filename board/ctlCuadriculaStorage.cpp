@@ -7,8 +7,11 @@
 #include "outside/IniFileReader.h"
 #include "outside/ProductInfo.h"
 #include "outside/RegistryStore.h"
+#include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
 
+#include <QDir>
+#include <QSet>
 #include <limits>
 #include <optional>
 
@@ -47,9 +50,39 @@ void CheckDimensions(const PuzzleSection& puzzle, const QString& section, const 
                            .arg(MaxCells));
 }
 
+// Each cell shows one UTF-16 unit: composed letters fit, but a letter that
+// stays longer (an emoji, a base with an accent that has no composed form)
+// would take two cells and shift the grid.
+void CheckLetters(const QString& letters, const QString& section, const QString& file) {
+    for (qsizetype at = 0; at < letters.size(); ++at) {
+        const QChar letter = letters[at];
+        const bool joinsNext =
+            at + 1 < letters.size() && (letters[at + 1].isMark() || letter.isHighSurrogate());
+        if (!letter.isSurrogate() && !letter.isMark() && !joinsNext)
+            continue;
+        const qsizetype start = joinsNext || at == 0 ? at : at - 1;
+        throw AppError(ErrorNumber::InvalidArgument, QStringLiteral("ctlCuadricula.LoadPuzzle"),
+                       AppServices()
+                           .GetMessage(11530)
+                           .arg(section, QDir::toNativeSeparators(file), letters.mid(start, 2))
+                           .arg(start + 1));
+    }
+}
+
 qint32 Colour(const QString& text) {
     return Conversions::ToInteger32(Conversions::NumericValue(text),
                                     QStringLiteral("ctlCuadricula.LoadConfiguration"));
+}
+
+// A stored appearance value that does not convert is told once a run, not
+// at every puzzle the player opens.
+bool FirstReportOf(const QString& name, const QString& text) {
+    static QSet<QString> reported;
+    const QString both = name + QLatin1Char('=') + text;
+    if (reported.contains(both))
+        return false;
+    reported.insert(both);
+    return true;
 }
 
 // The font size as its fixed-point text: 18, 8.25, 13.5.
@@ -71,13 +104,15 @@ QString ctlCuadricula::DataFilePath() const {
 void ctlCuadricula::LoadPuzzle() {
     const QString file = DataFilePath();
     const QString section = QString::number(NumeroJuego_);
-    const IniFileReader reader;
+    const IniFileReader& reader = *dataFile_;
     PuzzleSection puzzle;
     puzzle.columns = Dimension(reader, section, "CantAncho", file);
     puzzle.rows = Dimension(reader, section, "CantAlto", file);
     CheckDimensions(puzzle, section, file);
     puzzle.title = reader.GetValue(section, QStringLiteral("Titulo"), file, 0);
-    puzzle.letters = reader.GetValue(section, QStringLiteral("Letras"), file, 1000);
+    puzzle.letters = reader.GetValue(section, QStringLiteral("Letras"), file, 1000)
+                         .normalized(QString::NormalizationForm_C);
+    CheckLetters(puzzle.letters, section, file);
     puzzle.words = reader.GetValue(section, QStringLiteral("Palabras"), file, 1000);
     puzzle.solution = reader.GetValue(section, QStringLiteral("Solucion"), file, 1000);
 
@@ -93,45 +128,92 @@ void ctlCuadricula::Save() {
     ReraiseAs("ctlCuadricula.Save", [&] {
         if (NumeroJuego_ == 0)
             return;
-        const qint64 cells = static_cast<qint64>(Columns_) * Rows_;
-        if (cells > std::numeric_limits<qint32>::max())
-            throw AppError(ErrorNumber::Overflow, QStringLiteral("ctlCuadricula.Save"),
-                           appServices_->GetMessage(11601));
-        QString marks;
-        for (qint32 index = 1; index <= cells; ++index) {
-            qint32 cellIndex = index, column = 0, row = 0;
-            ConvertCellIndex(cellIndex, column, row);
-            if (grid_->CellBackColor(column, row) != -1)
-                marks += Conversions::FormatDigits(index, 3);
-        }
         RegistryStore().WriteValue(RegistryStore::CurrentUser,
                                    productInfo_->GetRegistryKey(2, NumeroJuego_),
-                                   QStringLiteral("Save"), marks, RegistryStore::Text);
+                                   QStringLiteral("Save"), MarkedCellList(), RegistryStore::Text);
     });
 }
 
+QString ctlCuadricula::MarkedCellList() const {
+    const qint64 cells = static_cast<qint64>(Columns_) * Rows_;
+    if (cells > std::numeric_limits<qint32>::max())
+        throw AppError(ErrorNumber::Overflow, QStringLiteral("ctlCuadricula.Save"),
+                       appServices_->GetMessage(11601));
+    QString marks;
+    for (qint32 index = 1; index <= cells; ++index) {
+        qint32 cellIndex = index, column = 0, row = 0;
+        ConvertCellIndex(cellIndex, column, row);
+        if (grid_->CellBackColor(column, row) != -1)
+            marks += Conversions::FormatDigits(index, 3);
+    }
+    return marks;
+}
+
 // Marks the cells of the saved progress, or of the solution. An entry that
-// names no cell (000, or past the last cell) marks nothing.
+// names no cell (000, or past the last cell) marks nothing. Entries that are
+// no number are skipped, the others still marked; the first of them is then
+// raised, after a damaged saved value has been kept aside for the player.
 void ctlCuadricula::Load(bool ReadFromRegistry) {
     ReraiseAs("ctlCuadricula.Load", [&] {
-        const QString marks = ReadFromRegistry
-                                  ? RegistryStore()
-                                        .ReadValue(RegistryStore::CurrentUser,
-                                                   productInfo_->GetRegistryKey(2, NumeroJuego_),
-                                                   QStringLiteral("Save"))
-                                        .toString()
-                                  : Solucion_;
-        for (qsizetype at = 0; at < marks.size(); at += 3) {
-            qint32 index =
-                Conversions::ToInteger16(marks.mid(at, 3), QStringLiteral("ctlCuadricula.Load"));
-            qint32 column = 0, row = 0;
-            if (index == 0)
-                continue;
-            ConvertCellIndex(index, column, row);
-            if (column != 0)
-                grid_->SetCellBackColor(column, row, markedColour_);
-        }
+        const QString key = productInfo_->GetRegistryKey(2, NumeroJuego_);
+        const QString marks = ReadFromRegistry ? RegistryStore()
+                                                     .ReadValue(RegistryStore::CurrentUser, key,
+                                                                QStringLiteral("Save"))
+                                                     .toString()
+                                               : Solucion_;
+        const std::optional<AppError> unread = MarkCellList(marks);
+        if (!unread)
+            return;
+        if (!ReadFromRegistry)
+            throw *unread;
+        KeepDamagedMarks(key, marks);
+        damagedMarks_ = true;
+        throw AppError(unread->Number(), unread->Source(),
+                       appServices_->GetMessage(11540).arg(NumeroJuego_).arg(marks.left(40)));
     });
+}
+
+std::optional<AppError> ctlCuadricula::MarkCellList(const QString& marks) {
+    std::optional<AppError> unread;
+    for (qsizetype at = 0; at < marks.size(); at += 3) {
+        qint32 index = 0;
+        try {
+            index =
+                Conversions::ToInteger16(marks.mid(at, 3), QStringLiteral("ctlCuadricula.Load"));
+        } catch (const AppError& error) {
+            if (!unread)
+                unread = error;
+            continue;
+        }
+        qint32 column = 0, row = 0;
+        if (index == 0)
+            continue;
+        ConvertCellIndex(index, column, row);
+        if (column != 0)
+            grid_->SetCellBackColor(column, row, markedColour_);
+    }
+    return unread;
+}
+
+// The next save of the puzzle writes "Save" anew; what could not be read
+// stays beside it, under a name that says so. A store that cannot be
+// written keeps "Save" unchanged anyway.
+void ctlCuadricula::KeepDamagedMarks(const QString& key, const QString& marks) {
+    RegistryStore store;
+    for (int copy = 1; copy <= 99; ++copy) {
+        const QString name =
+            QStringLiteral("SaveDamaged") + (copy > 1 ? QString::number(copy) : QString());
+        const QVariant kept = store.ReadValue(RegistryStore::CurrentUser, key, name);
+        if (kept.isValid() && kept.toString() == marks)
+            return;
+        if (kept.isValid())
+            continue;
+        try {
+            store.WriteValue(RegistryStore::CurrentUser, key, name, marks, RegistryStore::Text);
+        } catch (const AppError&) {
+        }
+        return;
+    }
 }
 
 // A value the store has never held leaves the member as it is, so a new
@@ -148,16 +230,14 @@ void ctlCuadricula::LoadConfiguration() {
                 return std::nullopt;
             return value.toString();
         };
-        if (const auto text = read("ColorFondo"))
-            backColour_ = Colour(*text);
-        if (const auto text = read("ColorSel"))
-            markedColour_ = Colour(*text);
-        if (const auto text = read("ColorCelAct"))
-            activeColour_ = Colour(*text);
-        if (const auto text = read("ColorLineas"))
-            lineColour_ = Colour(*text);
-        if (const auto text = read("FontColor"))
-            textColour_ = Colour(*text);
+        ReadColour("ColorFondo", backColour_, 5);
+        ReadColour("ColorSel", markedColour_, 15);
+        // -1 would mean "not marked": no mark could be seen or made.
+        if (markedColour_ == -1)
+            markedColour_ = windowServices_->GetSystemColor(15);
+        ReadColour("ColorCelAct", activeColour_, 13);
+        ReadColour("ColorLineas", lineColour_, 10);
+        ReadColour("FontColor", textColour_, 8);
         if (const auto text = read("ImageFile"))
             pictureFile_ = *text;
         if (const auto text = read("FontBold"))
@@ -175,6 +255,26 @@ void ctlCuadricula::LoadConfiguration() {
         if (!name.isEmpty())
             font_->SetName(name);
     });
+}
+
+// A colour that does not convert (out of range, as an unsigned export
+// writes it) costs that colour only: the player hears once which value and
+// text, the default stands in, and the settings dialog can put it right.
+void ctlCuadricula::ReadColour(const char* name, qint32& member, int systemColour) {
+    const QVariant value = RegistryStore().ReadValue(
+        RegistryStore::CurrentUser, productInfo_->GetRegistryKey(2, 0), QLatin1String(name));
+    if (!value.isValid())
+        return;
+    const QString text = value.toString();
+    try {
+        member = Colour(text);
+    } catch (const AppError& error) {
+        member = windowServices_->GetSystemColor(systemColour);
+        if (FirstReportOf(QLatin1String(name), text))
+            appServices_->ReportError(
+                AppError(error.Number(), QStringLiteral("ctlCuadricula.LoadConfiguration"),
+                         appServices_->GetMessage(11520).arg(QLatin1String(name), text.left(40))));
+    }
 }
 
 void ctlCuadricula::SaveConfiguration() {

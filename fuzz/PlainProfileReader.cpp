@@ -27,8 +27,9 @@ PlainProfileReader::PlainProfileReader(QByteArrayView bytes) {
     // a leading byte-order mark is dropped.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
+    // A NUL byte makes the file no text at all: every value reads empty.
     if (!utf8.hasError())
-        text_ = text;
+        text_ = text.contains(QChar(0)) ? QString() : text;
 }
 
 std::optional<QString> PlainProfileReader::Value(const QString& section, const QString& key) const {

@@ -6,7 +6,7 @@
 // A second, deliberately plain reading of the profile rules the data file
 // was written for, to hold the program's reader against: it scans the text
 // from the top for every look-up. Only for text that was valid UTF-8; for
-// other bytes there is no answer.
+// other bytes there is no answer. Text with a NUL is no text: nothing in it.
 class PlainProfileReader {
 public:
     explicit PlainProfileReader(QByteArrayView bytes);

@@ -9,6 +9,7 @@
 #include "board/ctlCuadricula.h"
 #include "outside/AppError.h"
 #include "outside/Conversions.h"
+#include "outside/PersonStandIn.h"
 #include "outside/ProductInfo.h"
 #include "outside/RegistryStore.h"
 
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QList>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -150,21 +152,57 @@ bool StoreWholeFile(QByteArrayView bytes) {
     }
 }
 
+// While the board reads its settings, the one message it may show is an
+// error naming a stored colour that did not convert; anything else stops the
+// fuzzer, as every message does outside.
+class ColourReports : public PersonStandIn {
+public:
+    ColourReports() : previous_(PersonStandIn::Current()) { PersonStandIn::Install(this); }
+    ~ColourReports() override { PersonStandIn::Install(previous_); }
+
+    bool AnswerYesNo(const QString& text, const QString& title) override {
+        return previous_->AnswerYesNo(text, title);
+    }
+    void Acknowledge(Notice kind, const QString& text, const QString& title) override {
+        const bool aColour = std::any_of(std::begin(kNames), std::begin(kNames) + 5,
+                                         [&](const char* name) { return text.contains(name); });
+        if (kind != Notice::Error || !aColour ||
+            !text.startsWith(QStringLiteral("Error 6\nctlCuadricula.LoadConfiguration")))
+            previous_->Acknowledge(kind, text, title);
+    }
+    bool PickColour(qint32& colour) override { return previous_->PickColour(colour); }
+    bool PickFont(FontChoice& font, int minSize, int maxSize) override {
+        return previous_->PickFont(font, minSize, maxSize);
+    }
+    bool PickFile(QString& path, const QString& title, const QString& filter) override {
+        return previous_->PickFile(path, title, filter);
+    }
+    void OpenAddress(const QString& address) override { previous_->OpenAddress(address); }
+
+private:
+    PersonStandIn* previous_;
+};
+
+// A stored value that does not convert costs that value only: the board
+// still refreshes and paints.
 void ShowBoard() {
+    const ColourReports reports;
     ctlCuadricula board;
     board.SetNumeroJuego(1);
     board.LoadPuzzle();
     try {
         board.Refresh(true);
     } catch (const AppError& error) {
-        if (error.Number() != ErrorNumber::Overflow ||
-            error.Source() != QLatin1String("ctlCuadricula.LoadConfiguration"))
+        // A whole settings file may also hold a damaged saved value.
+        if (error.Number() != ErrorNumber::TypeMismatch ||
+            error.Source() != QLatin1String("ctlCuadricula.Load"))
             Broken("the board refused its settings with an unexpected error",
                    QStringLiteral("%1 %2 %3")
                        .arg(error.Number())
                        .arg(error.Source(), error.Description()));
-        return;
     }
+    if (board.MarkedColour() == -1)
+        Broken("the board marks cells in the colour of unmarked ones", QString());
     board.resize(200, 150);
     board.grab(); // paints with the stored colours, font and picture
 }

@@ -40,8 +40,10 @@ QStringList TitlesLikeTheChooser() {
 
 void Compare(const char* key, const QString& loaded, const PlainProfileReader& plain,
              qint32 number) {
-    const std::optional<QString> expected =
-        plain.Value(QString::number(number), QLatin1String(key));
+    std::optional<QString> expected = plain.Value(QString::number(number), QLatin1String(key));
+    // The board composes letters (a base and its accent make one cell).
+    if (expected && qstrcmp(key, "Letras") == 0)
+        expected = expected->normalized(QString::NormalizationForm_C);
     if (expected && *expected != loaded)
         Broken("loaded another value than the file holds for", number,
                QStringLiteral("%1: \"%2\" instead of \"%3\"")
@@ -86,7 +88,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzHome::WriteDataFile(QByteArrayView(data, qsizetype(size)));
-    IniFileReader::ForgetParsedFiles();
     const QStringList titles = TitlesLikeTheChooser();
     const auto listed = qint32(titles.size());
     const PlainProfileReader plain(QByteArrayView(data, qsizetype(size)));

@@ -1,18 +1,21 @@
 #include "outside/IniFileReader.h"
 
+#include "outside/AppError.h"
+#include "outside/MessageCatalogue.h"
+
+#include <QByteArrayView>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QMutex>
-#include <QMutexLocker>
+#include <QStringDecoder>
 #include <QStringView>
-#include <atomic>
-#include <memory>
+#include <cstring>
 #include <optional>
 #include <vector>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <sys/stat.h>
 #endif
 
@@ -24,21 +27,67 @@ struct Entry {
     qsizetype valueStart, valueLength;
 };
 
+// The number a section name written the way puzzles are numbered (digits,
+// no leading zero) stands for; 0 for any other name.
+qsizetype NumberName(QStringView name) {
+    if (name.isEmpty() || name.size() > 9 || name.front() == u'0')
+        return 0;
+    qsizetype number = 0;
+    for (const QChar c : name) {
+        if (c < u'0' || c > u'9')
+            return 0;
+        number = number * 10 + (c.unicode() - u'0');
+    }
+    return number;
+}
+
 // One file as the profile reader sees it. The text is kept whole and the
 // entries point into it, so a large file costs one allocation for its
-// text rather than two for every key.
+// text rather than two for every key. Sections named 1, 2, 3... are found
+// by their number: a long file's list of titles is then read in file order.
 struct ParsedFile {
+    using Range = std::pair<qsizetype, qsizetype>; // entries [first, end)
+
     QString text;
-    // Case-folded section name to its entries, [first, end).
-    QHash<QString, std::pair<qsizetype, qsizetype>> sections;
     std::vector<Entry> entries;
+    std::vector<Range> ranges;
+    std::vector<qsizetype> byNumber;  // number to index into ranges + 1; 0: none
+    QHash<QString, qsizetype> byName; // case-folded name to index into ranges
+
+    const Range* Find(const QString& section) const {
+        const qsizetype number = NumberName(section);
+        if (number > 0 && number < qsizetype(byNumber.size()) && byNumber[size_t(number)] > 0)
+            return &ranges[size_t(byNumber[size_t(number)] - 1)];
+        const auto found = byName.constFind(number > 0 ? section : section.toCaseFolded());
+        return found == byName.cend() ? nullptr : &ranges[size_t(*found)];
+    }
+
+    // A section seen for the first time gets its range; a repeated one none.
+    std::optional<qsizetype> Add(const QString& name) {
+        if (Find(name))
+            return std::nullopt;
+        const qsizetype index = qsizetype(ranges.size());
+        const qsizetype first = qsizetype(entries.size());
+        ranges.push_back({first, first});
+        const qsizetype number = NumberName(name);
+        // Numbers far beyond the sections seen so far stay out of the table,
+        // so that "[999999999]" costs no memory.
+        if (number > 0 && number <= 2 * qsizetype(ranges.size()) + 1024) {
+            if (number >= qsizetype(byNumber.size()))
+                byNumber.resize(size_t(number) + 1, 0);
+            byNumber[size_t(number)] = index + 1;
+        } else {
+            byName.insert(name, index);
+        }
+        return index;
+    }
 
     QString Value(const QString& section, const QString& key) const {
-        const auto found = sections.constFind(section.toCaseFolded());
-        if (found == sections.cend())
+        const Range* range = Find(section);
+        if (!range)
             return QString();
         const QStringView all(text);
-        for (qsizetype i = found->first; i < found->second; ++i) {
+        for (qsizetype i = range->first; i < range->second; ++i) {
             const Entry& entry = entries[size_t(i)];
             if (all.sliced(entry.keyStart, entry.keyLength).compare(key, Qt::CaseInsensitive) == 0)
                 return all.sliced(entry.valueStart, entry.valueLength).toString();
@@ -47,24 +96,19 @@ struct ParsedFile {
     }
 };
 
+// Why a file gives no values.
+enum class Problem { None, Missing, Folder, NoPermission, NotText, Other };
+
 // What tells a changed file: a rewrite changes its size or times, a
 // replacement also its file number.
 struct FileStamp {
+    Problem problem = Problem::Missing;
     qint64 size = -1;
     qint64 modified = 0;
     qint64 changed = 0;
     quint64 fileNumber = 0;
     bool operator==(const FileStamp&) const = default;
 };
-
-struct CachedFile {
-    FileStamp stamp;
-    std::shared_ptr<const ParsedFile> parsed;
-};
-
-QMutex cacheLock;
-QHash<QString, CachedFile> cache;
-std::atomic<qint64> parseCount{0};
 
 // Windows-1252 for 0x80-0x9F. The five holes (0x81, 0x8D, 0x8F, 0x90, 0x9D)
 // pass through as the C1 code points, as Windows itself converts them.
@@ -73,61 +117,58 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-QString FromWindows1252(QByteArrayView bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
+void AppendWindows1252(QString& text, QByteArrayView bytes) {
+    const qsizetype at = text.size();
+    text.resize(at + bytes.size());
+    QChar* out = text.data() + at;
     for (const char byte : bytes) {
         const auto b = static_cast<unsigned char>(byte);
         *out++ = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
     }
+}
+
+// Each line on its own: an old file edited once in a UTF-8 editor keeps its
+// other lines' letters.
+QString DecodeLines(QByteArrayView bytes) {
+    if (bytes.isValidUtf8())
+        return QString::fromUtf8(bytes);
+    QString text;
+    text.reserve(bytes.size());
+    while (!bytes.isEmpty()) {
+        qsizetype end = 0;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        while (end < bytes.size() && (bytes[end] == '\n' || bytes[end] == '\r'))
+            ++end;
+        const QByteArrayView line = bytes.first(end);
+        if (line.isValidUtf8())
+            text += QString::fromUtf8(line);
+        else
+            AppendWindows1252(text, line);
+        bytes = bytes.sliced(end);
+    }
     return text;
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8(QByteArrayView bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        const unsigned char lead = *p;
-        if (lead < 0x80) {
-            ++p;
-            continue;
-        }
-        int trail = 0;
-        unsigned char low = 0x80, high = 0xBF; // range of the first trail byte
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            trail = 1;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            trail = 2;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            trail = 3;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return false;
-        }
-        if (end - p <= trail)
-            return false;
-        if (p[1] < low || p[1] > high)
-            return false;
-        for (int i = 2; i <= trail; ++i)
-            if (p[i] < 0x80 || p[i] > 0xBF)
-                return false;
-        p += trail + 1;
-    }
-    return true;
-}
-
-// A byte-order mark only says "UTF-8"; a file whose bytes are not valid
-// UTF-8 after it is still read as Windows-1252 rather than with losses.
-QString DecodeFileText(QByteArrayView bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3);
-    if (IsValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
-    return FromWindows1252(bytes);
+// The file's text, or nothing when it is not text (a NUL is in no data
+// file a person wrote: such a file is a picture, an archive, a program).
+std::optional<QString> DecodeFileText(QByteArrayView bytes) {
+    const auto utf16 = [](QByteArrayView rest, QStringConverter::Encoding encoding) {
+        QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+        return QString(decoder(rest));
+    };
+    QString text;
+    if (bytes.startsWith("\xFF\xFE"))
+        text = utf16(bytes.sliced(2), QStringConverter::Utf16LE);
+    else if (bytes.startsWith("\xFE\xFF"))
+        text = utf16(bytes.sliced(2), QStringConverter::Utf16BE);
+    else if (!bytes.isEmpty() && std::memchr(bytes.data(), 0, size_t(bytes.size())))
+        return std::nullopt;
+    else
+        return DecodeLines(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes);
+    if (text.contains(QChar(0)))
+        return std::nullopt;
+    return text;
 }
 
 bool IsBlank(QChar c) {
@@ -159,11 +200,11 @@ ParsedFile ParseText(QString text) {
     ParsedFile file;
     file.text = std::move(text);
     const QString& all = file.text;
-    bool inSection = false; // false before the first section and in repeated ones
-    QString sectionName;
+    // No section before the first one, and none in repeated ones.
+    std::optional<qsizetype> section;
     const auto closeSection = [&] {
-        if (inSection)
-            file.sections[sectionName].second = qsizetype(file.entries.size());
+        if (section)
+            file.ranges[size_t(*section)].second = qsizetype(file.entries.size());
     };
     qsizetype start = 0;
     while (start <= all.size()) {
@@ -179,17 +220,12 @@ ParsedFile ParseText(QString text) {
             const qsizetype close = line.indexOf(u']');
             if (close >= 0) {
                 closeSection();
-                sectionName = TrimBlanks(line.sliced(1, close - 1)).toString().toCaseFolded();
-                inSection = !file.sections.contains(sectionName);
-                if (inSection) {
-                    const qsizetype first = qsizetype(file.entries.size());
-                    file.sections.insert(sectionName, {first, first});
-                }
+                section = file.Add(TrimBlanks(line.sliced(1, close - 1)).toString().toCaseFolded());
                 continue;
             }
         }
         const qsizetype equals = line.indexOf(u'=');
-        if (!inSection || equals < 0)
+        if (!section || equals < 0)
             continue;
         const QStringView key = TrimBlanks(line.first(equals));
         const QStringView value = Unquoted(TrimBlanks(line.sliced(equals + 1)));
@@ -200,78 +236,164 @@ ParsedFile ParseText(QString text) {
     return file;
 }
 
-std::shared_ptr<const ParsedFile> ParseFile(const QString& path) {
-    QFile input(path);
-    if (!input.open(QIODevice::ReadOnly))
-        return nullptr;
-    const QByteArray bytes = input.readAll();
-    ++parseCount;
-    return std::make_shared<const ParsedFile>(ParseText(DecodeFileText(bytes)));
-}
-
-// The stamp of a regular file, or nothing when there is none at path.
-// POSIX stat is used where there is one: it is cheap (the chooser asks once
-// per puzzle) and its times have nanoseconds.
-std::optional<FileStamp> StampOf(const QString& path) {
 #ifdef Q_OS_UNIX
-    struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
+FileStamp StampFrom(const struct stat& status) {
     const auto nanoseconds = [](const timespec& time) {
         return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
     };
-    return FileStamp{qint64(status.st_size), nanoseconds(status.st_mtim),
-                     nanoseconds(status.st_ctim), quint64(status.st_ino)};
+    FileStamp stamp;
+    // A pipe or a device could keep the program waiting for ever.
+    stamp.problem = S_ISDIR(status.st_mode)    ? Problem::Folder
+                    : !S_ISREG(status.st_mode) ? Problem::NotText
+                                               : Problem::None;
+    stamp.size = qint64(status.st_size);
+    stamp.modified = nanoseconds(status.st_mtim);
+    stamp.changed = nanoseconds(status.st_ctim);
+    stamp.fileNumber = quint64(status.st_ino);
+    return stamp;
+}
+#endif
+
+FileStamp StampOf(const QString& path, const QByteArray& encodedPath) {
+#ifdef Q_OS_UNIX
+    Q_UNUSED(path);
+    struct stat status;
+    if (::stat(encodedPath.constData(), &status) == 0)
+        return StampFrom(status);
+    FileStamp stamp;
+    stamp.problem = errno == EACCES                         ? Problem::NoPermission
+                    : (errno == ENOENT || errno == ENOTDIR) ? Problem::Missing
+                                                            : Problem::Other;
+    return stamp;
 #else
+    Q_UNUSED(encodedPath);
     const QFileInfo info(path);
-    if (!info.isFile())
-        return std::nullopt;
-    return FileStamp{info.size(),
-                     info.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch(),
-                     info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch(), 0};
+    FileStamp stamp;
+    stamp.problem = !info.exists()   ? Problem::Missing
+                    : info.isDir()   ? Problem::Folder
+                    : !info.isFile() ? Problem::NotText
+                                     : Problem::None;
+    stamp.size = info.size();
+    stamp.modified = info.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch();
+    stamp.changed = info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch();
+    return stamp;
 #endif
 }
 
-// The file's parsed content, parsed again when its stamp changed. The key
-// is the absolute path as spelled, not cleaned: with a symbolic link before
-// a "..", a cleaned path would name another file.
-std::shared_ptr<const ParsedFile> ParsedContent(const QString& file) {
-    const QString path = QDir::isAbsolutePath(file) ? file : QDir::current().filePath(file);
-    const std::optional<FileStamp> stamp = StampOf(path);
-    QMutexLocker locker(&cacheLock);
-    if (!stamp) {
-        cache.remove(path);
-        return nullptr;
-    }
-    const auto found = cache.constFind(path);
-    if (found != cache.cend() && found->stamp == *stamp)
-        return found->parsed;
-
-    auto parsed = ParseFile(path);
-    if (parsed)
-        cache.insert(path, CachedFile{*stamp, parsed});
-    else
-        cache.remove(path);
-    return parsed;
-}
-
 } // namespace
+
+struct IniFileReader::Kept {
+    QString given;        // the name as the caller gave it
+    bool givenIsAbsolute; // so the same name names the same file
+    QString path;
+    QByteArray encodedPath;
+    FileStamp stamp;
+    Problem problem = Problem::Missing;
+    QString systemReason; // for Problem::Other
+    ParsedFile parsed;
+
+    // Kept open once read: asking the open file whether it changed costs far
+    // less than looking its name up again, once per puzzle of a long list.
+    QFile input;
+
+    // Unchanged as far as the open file tells: not rewritten, and still
+    // under a name (a file replaced or deleted has none left).
+    bool OpenFileUnchanged() const {
+#ifdef Q_OS_UNIX
+        struct stat status;
+        return input.isOpen() && ::fstat(input.handle(), &status) == 0 && status.st_nlink > 0 &&
+               StampFrom(status) == stamp;
+#else
+        return false;
+#endif
+    }
+
+    void Read() {
+        input.setFileName(path);
+        if (!input.open(QIODevice::ReadOnly)) {
+            problem = QFileInfo(path).isReadable() ? Problem::Other : Problem::NoPermission;
+            systemReason = input.errorString();
+            return;
+        }
+        const QByteArray bytes = input.readAll();
+        if (input.error() != QFileDevice::NoError) {
+            problem = Problem::Other;
+            systemReason = input.errorString();
+            input.close();
+            return;
+        }
+        std::optional<QString> text = DecodeFileText(bytes);
+        if (!text) {
+            problem = Problem::NotText;
+            input.close();
+            return;
+        }
+        parsed = ParseText(std::move(*text));
+#ifndef Q_OS_UNIX
+        input.close(); // an open file could not be replaced there
+#endif
+    }
+};
+
+IniFileReader::IniFileReader() = default;
+IniFileReader::~IniFileReader() = default;
+
+// The key is the absolute path as spelled, not cleaned: with a symbolic
+// link before a "..", a cleaned path would name another file.
+const IniFileReader::Kept& IniFileReader::Current(const QString& file) const {
+    const bool same = kept_ && kept_->givenIsAbsolute && kept_->given == file;
+    if (same && kept_->OpenFileUnchanged())
+        return *kept_;
+    const bool absolute = same || QDir::isAbsolutePath(file);
+    const QString path = same ? kept_->path : absolute ? file : QDir::current().filePath(file);
+    const QByteArray encodedPath = same ? kept_->encodedPath : QFile::encodeName(path);
+    const FileStamp stamp = StampOf(path, encodedPath);
+    if (kept_ && kept_->path == path && kept_->stamp == stamp)
+        return *kept_;
+    auto fresh = std::make_unique<Kept>();
+    fresh->given = file;
+    fresh->givenIsAbsolute = absolute;
+    fresh->path = path;
+    fresh->encodedPath = encodedPath;
+    fresh->stamp = stamp;
+    fresh->problem = stamp.problem;
+    if (stamp.problem == Problem::None)
+        fresh->Read();
+    kept_ = std::move(fresh);
+    return *kept_;
+}
 
 QString IniFileReader::GetValue(const QString& section, const QString& key, const QString& file,
                                 int /*size*/) const {
     if (file.isEmpty())
         return QString();
-    const auto parsed = ParsedContent(file);
-    if (!parsed)
-        return QString();
-    return parsed->Value(section, key);
+    return Current(file).parsed.Value(section, key);
 }
 
-void IniFileReader::ForgetParsedFiles() {
-    QMutexLocker locker(&cacheLock);
-    cache.clear();
-}
-
-qint64 IniFileReader::ParseCount() {
-    return parseCount.load();
+void IniFileReader::CheckReadable(const QString& file) const {
+    const Problem problem = file.isEmpty() ? Problem::Missing : Current(file).problem;
+    if (problem == Problem::None)
+        return;
+    QString reason;
+    switch (problem) {
+    case Problem::Missing:
+        reason = MessageCatalogue::Text(11501);
+        break;
+    case Problem::Folder:
+        reason = MessageCatalogue::Text(11502);
+        break;
+    case Problem::NoPermission:
+        reason = MessageCatalogue::Text(11503);
+        break;
+    case Problem::NotText:
+        reason = MessageCatalogue::Text(11504);
+        break;
+    default:
+        reason = kept_->systemReason;
+        break;
+    }
+    throw AppError(problem == Problem::Missing ? ErrorNumber::FileNotFound
+                                               : ErrorNumber::PathFileAccess,
+                   QStringLiteral("IniFileReader.CheckReadable"),
+                   MessageCatalogue::Text(11500).arg(QDir::toNativeSeparators(file), reason));
 }

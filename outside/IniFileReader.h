@@ -1,23 +1,38 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 // Reads values of an INI-style data file with the rules of the classic
 // profile reader: names compared without regard to case, blanks around
 // names and values trimmed, one outer pair of quotes removed, ';' lines
 // are comments, the first of duplicate sections or keys wins, and anything
-// missing reads as the empty text. UTF-8 and Windows-1252 files are both
-// read. A file is parsed once and kept until it changes on disk.
+// missing reads as the empty text.
+//
+// UTF-16 files are read by their byte-order mark. In a file without one,
+// each line is UTF-8 when its bytes are valid UTF-8 and Windows-1252
+// otherwise, so one stray byte changes one line at most.
+//
+// The reader keeps the file's parse for as long as the file is unchanged on
+// disk: keep one reader to read many values cheaply.
 class IniFileReader {
 public:
+    IniFileReader();
+    ~IniFileReader();
+    IniFileReader(const IniFileReader&) = delete;
+    IniFileReader& operator=(const IniFileReader&) = delete;
+
     // size is accepted for the callers' sake: values come back whole.
     QString GetValue(const QString& section, const QString& key, const QString& file,
                      int size = 0) const;
 
-    // Drops every parsed file (tests that rewrite a file within one second).
-    static void ForgetParsedFiles();
+    // Raises AppError when the file cannot be read at all (missing: 53; a
+    // folder, no permission, not text: 75), naming the file and the reason.
+    void CheckReadable(const QString& file) const;
 
-    // How many times a file was read and parsed since the program started;
-    // lets tests see that repeated lookups are served from the cache.
-    static qint64 ParseCount();
+private:
+    struct Kept;
+    const Kept& Current(const QString& file) const;
+
+    mutable std::unique_ptr<Kept> kept_;
 };

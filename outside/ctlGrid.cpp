@@ -18,6 +18,7 @@
 #include <QStaticText>
 #include <QStyle>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -29,9 +30,10 @@ constexpr int VerticalPadding = 4;
 // Frame drawn around a current cell that shows a colour of its own.
 constexpr int CurrentFrameWidth = 3;
 
-// Beyond these a grid would not fit the pixel arithmetic of its window.
+// Beyond these a grid would not fit the pixel arithmetic of its window. Rows
+// have no limit of their own: a list of puzzles may be long.
 constexpr qint64 MaxCells = 1000000;
-constexpr int MaxColumnsOrRows = 32767;
+constexpr int MaxColumns = 32767;
 constexpr int MaxColumnWidth = 65535;
 // Distinct fonts whose measurements are kept between font changes.
 constexpr size_t MaxKeptFonts = 16;
@@ -87,41 +89,54 @@ struct ctlGrid::Cell {
 // layout nor a paint measures the same text twice.
 struct ctlGrid::FontEntry {
     explicit FontEntry(const FontObject& object)
-        : source(object), font(object.ToQFont()), metrics(font), lineHeight(metrics.height()) {}
+        : source(object), font(object.ToQFont()), metrics(font), lineHeight(metrics.height()) {
+        latinAdvances.fill(-1);
+    }
 
-    struct Measured {
+    // Text of Latin letters only is measured letter by letter from kept
+    // advances: a list of a hundred thousand puzzle titles would otherwise
+    // spend seconds shaping each title. Other text is shaped whole.
+    int Width(const QString& text) {
         int width = 0;
-        bool isPrepared = false;
-        QStaticText prepared;
-    };
+        for (const QChar c : text) {
+            const char16_t code = c.unicode();
+            if (code < 0x20 || code >= latinAdvances.size())
+                return ShapedWidth(text);
+            int& advance = latinAdvances[code];
+            if (advance < 0)
+                advance = metrics.horizontalAdvance(c);
+            width += advance;
+        }
+        return width;
+    }
 
-    int Width(const QString& text) { return Find(text)->width; }
+    int ShapedWidth(const QString& text) {
+        auto found = shaped.constFind(text);
+        if (found == shaped.cend())
+            found = shaped.insert(text, metrics.horizontalAdvance(text));
+        return *found;
+    }
 
     // Laid out only when first painted: a long list is measured whole but
     // only its visible rows are ever drawn.
     const QStaticText& Prepared(const QString& text) {
-        const auto found = Find(text);
-        if (!found->isPrepared) {
-            found->prepared = QStaticText(text);
-            found->prepared.setTextFormat(Qt::PlainText);
-            found->prepared.prepare(QTransform(), font);
-            found->isPrepared = true;
+        auto found = prepared.find(text);
+        if (found == prepared.end()) {
+            QStaticText laidOut(text);
+            laidOut.setTextFormat(Qt::PlainText);
+            laidOut.prepare(QTransform(), font);
+            found = prepared.insert(text, laidOut);
         }
-        return found->prepared;
-    }
-
-    QHash<QString, Measured>::iterator Find(const QString& text) {
-        auto found = measured.find(text);
-        if (found == measured.end())
-            found = measured.insert(text, Measured{metrics.horizontalAdvance(text), false, {}});
-        return found;
+        return *found;
     }
 
     FontObject source;
     QFont font;
     QFontMetrics metrics;
     int lineHeight;
-    QHash<QString, Measured> measured;
+    std::array<int, 0x250> latinAdvances; // up to Latin Extended-B
+    QHash<QString, int> shaped;
+    QHash<QString, QStaticText> prepared;
 };
 
 struct ctlGrid::Impl {
@@ -132,10 +147,8 @@ struct ctlGrid::Impl {
     std::vector<int> manualWidths; // -1: the column fits its text
 
     bool headerColumns = false;
-    bool headerRows = false;
     bool gridLines = true;
     bool drawFocusRectangle = false;
-    bool editable = false;
     int borderStyle = -1; // none applied yet
     int scrollBarStyle = -1;
 
@@ -335,11 +348,6 @@ void ctlGrid::SetHeaderColumns(bool header) {
     ctlGridAccessible::Rebuilt(this);
 }
 
-// Accepted for the callers' sake; a grid has no header column to show.
-void ctlGrid::SetHeaderRows(bool header) {
-    d_->headerRows = header;
-}
-
 void ctlGrid::SetGridLines(bool lines) {
     d_->gridLines = lines;
     RepaintAll();
@@ -348,11 +356,6 @@ void ctlGrid::SetGridLines(bool lines) {
 void ctlGrid::SetDrawFocusRectangle(bool draw) {
     d_->drawFocusRectangle = draw;
     RepaintAll();
-}
-
-// Cells are never edited in place; the value is kept for the callers.
-void ctlGrid::SetEditable(bool editable) {
-    d_->editable = editable;
 }
 
 void ctlGrid::SetEnabled(bool enabled) {
@@ -382,7 +385,7 @@ void ctlGrid::SetScrollBarStyle(int style) {
 }
 
 void ctlGrid::ArmarGrilla(qint32 columns, qint32 rows) {
-    if (columns < 0 || rows < 0 || columns > MaxColumnsOrRows || rows > MaxColumnsOrRows)
+    if (columns < 0 || rows < 0 || columns > MaxColumns)
         RaiseBadArgument("ArmarGrilla", QStringLiteral("%1 × %2").arg(columns).arg(rows));
     if (qint64(columns) * (qint64(rows) + 1) > MaxCells)
         throw AppError(ErrorNumber::Overflow, QStringLiteral("ctlGrid.ArmarGrilla"),
@@ -843,10 +846,6 @@ void ctlGrid::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     if (d_->drawFocusRectangle)
         RepaintAll();
-}
-
-bool ctlGrid::viewportEvent(QEvent* event) {
-    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void ctlGrid::paintEvent(QPaintEvent* event) {

@@ -37,10 +37,8 @@ public:
     void Clear();
     void SetBorderStyle(int style);
     void SetHeaderColumns(bool header);
-    void SetHeaderRows(bool header);
     void SetGridLines(bool lines);
     void SetDrawFocusRectangle(bool draw);
-    void SetEditable(bool editable);
     void SetEnabled(bool enabled);
     void SetScrollBarStyle(int style);
 
@@ -119,7 +117,6 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
 
 private:
     struct Cell;

@@ -2,6 +2,7 @@
 #include "outside/AppError.h"
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
+#include "support/StandInPerson.h"
 #include "support/TestHome.h"
 
 #include <QApplication>
@@ -94,27 +95,42 @@ private slots:
         ctlCuadricula board;
         Reload(board);
         QCOMPARE(board.BackgroundColour(), colour);
-        QCOMPARE(board.MarkedColour(), colour);
+        // -1 means "not marked": a marked colour of -1 is the default one.
+        QCOMPARE(board.MarkedColour(), colour == -1 ? WindowServices().GetSystemColor(15) : colour);
         QCOMPARE(board.ActiveCellColour(), colour);
         QCOMPARE(board.LineColour(), colour);
         QCOMPARE(board.TextColour(), colour);
     }
 
-    void colourOutside32BitsOverflows() {
+    // A colour that does not convert costs that colour only: the default
+    // stands in, the player hears once which value and text, and a choice
+    // still opens the puzzle.
+    void colourOutside32BitsFallsBackToTheDefault() {
+        StandInPerson person;
         home->Store(0, "ColorFondo", "1");
-        home->Store(0, "ColorSel", "4294967296");
+        home->Store(0, "ColorSel", "4294967295");
         home->Store(0, "ColorCelAct", "7");
+        home->Store(0, "FontColor", "-99999999999");
         ctlCuadricula board;
-        const qint32 activeBefore = board.ActiveCellColour();
-        try {
-            Reload(board);
-            QFAIL("overflow expected");
-        } catch (const AppError& error) {
-            QCOMPARE(error.Number(), 6);
-            QCOMPARE(error.Source(), QStringLiteral("ctlCuadricula.LoadConfiguration"));
-        }
-        QCOMPARE(board.BackgroundColour(), 1);            // read before the failure
-        QCOMPARE(board.ActiveCellColour(), activeBefore); // not reached
+        Reload(board);
+        const WindowServices windows;
+        QCOMPARE(board.BackgroundColour(), 1);
+        QCOMPARE(board.MarkedColour(), windows.GetSystemColor(15));
+        QCOMPARE(board.ActiveCellColour(), 7);
+        QCOMPARE(board.TextColour(), windows.GetSystemColor(8));
+        QCOMPARE(person.Count("error"), 2);
+        QVERIFY(person.asked[0].text.contains("ColorSel"));
+        QVERIFY(person.asked[0].text.contains("4294967295"));
+        QVERIFY(person.asked[0].text.startsWith("Error 6"));
+        QVERIFY(person.asked[1].text.contains("FontColor"));
+
+        // Told once: neither another load nor a board opening a puzzle tells again.
+        OpenPuzzle(board, 1);
+        ctlCuadricula another;
+        OpenPuzzle(another, 1);
+        QCOMPARE(person.Count("error"), 2);
+        emit another.Grid()->CellClick(1, 1);
+        QCOMPARE(another.Grid()->CellBackColor(1, 1), windows.GetSystemColor(15));
     }
 
     void flags_data() {

@@ -237,6 +237,9 @@ private slots:
         QCOMPARE(MarkedCells(board), marked);
     }
 
+    // Entries that are no number are skipped, the rest still marked; the
+    // board paints again, the error passes on, and the damaged value stays
+    // beside "Save" until the next save writes "Save" anew.
     void nonDigitEntryFailsTheLoad() {
         home->Store(1, "Save", "0020a1003");
         ctlCuadricula board;
@@ -249,7 +252,19 @@ private slots:
             QCOMPARE(error.Number(), 13);
             QCOMPARE(error.Source(), QStringLiteral("ctlCuadricula.Load"));
         }
-        QCOMPARE(MarkedCells(board), QList<QPoint>{QPoint(2, 1)}); // the entries before it
+        QCOMPARE(MarkedCells(board), (QList<QPoint>{QPoint(2, 1), QPoint(3, 1)}));
+        QVERIFY(board.Grid()->Redraw());
+        QCOMPARE(home->Stored(1, "Save"), QStringLiteral("0020a1003"));
+        QCOMPARE(home->Stored(1, "SaveDamaged"), QStringLiteral("0020a1003"));
+        board.Save();
+        QCOMPARE(home->Stored(1, "Save"), QStringLiteral("002003"));
+        QCOMPARE(home->Stored(1, "SaveDamaged"), QStringLiteral("0020a1003"));
+
+        // Another damaged value later is kept beside the first.
+        home->Store(1, "Save", "x");
+        QVERIFY_EXCEPTION_THROWN(board.Refresh(true), AppError);
+        QCOMPARE(home->Stored(1, "SaveDamaged"), QStringLiteral("0020a1003"));
+        QCOMPARE(home->Stored(1, "SaveDamaged2"), QStringLiteral("x"));
     }
 
     void refreshTwiceEqualsOnce() {

@@ -71,8 +71,10 @@ QString ReadTitle(const QString& file, int number) {
 // The puzzles the game chooser lists: sections 1, 2, … up to the first
 // without a title.
 int ListedPuzzleCount(const QString& file) {
+    const IniFileReader reader;
     int count = 0;
-    while (!ReadTitle(file, count + 1).isEmpty())
+    while (
+        !reader.GetValue(QString::number(count + 1), QStringLiteral("Titulo"), file, 0).isEmpty())
         ++count;
     return count;
 }
@@ -106,8 +108,6 @@ class TestBundledPuzzles : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { IniFileReader::ForgetParsedFiles(); }
-
     void fileIsUtf8WithoutByteOrderMark() {
         const QByteArray bytes = ReadBytes(DataFile);
         QVERIFY2(!bytes.isEmpty(), qPrintable(DataFile));
@@ -452,7 +452,6 @@ private slots:
         const MadePuzzle made = PuzzleMaker(2).Make(
             title, {QStringLiteral("araña"), QStringLiteral("perú")}, QSize(6, 6));
         WriteBytes(file, made.IniSection(1).toUtf8());
-        IniFileReader::ForgetParsedFiles();
         QCOMPARE(ReadTitle(file, 1), title);
         const PuzzleFields read = ReadPuzzle(file, 1);
         QCOMPARE(read.words, QStringLiteral("ARAÑA PERÚ"));
@@ -536,7 +535,6 @@ private slots:
         QCOMPARE(run({QStringLiteral("--append"), data, QStringLiteral("--number"),
                       QStringLiteral("2"), more}),
                  0);
-        IniFileReader::ForgetParsedFiles();
         QCOMPARE(ListedPuzzleCount(data), 2);
         QCOMPARE(ReadPuzzle(data, 1).words, QStringLiteral("CIGÜEÑA BÚHO ÑANDÚ"));
         for (int number : {1, 2})

@@ -57,6 +57,9 @@ QList<int> NumbersInUse() {
     range(11600, 11615);
     range(11640, 11641);
     range(11650, 11658);
+    range(11500, 11504);
+    for (const int number : {11510, 11520, 11530, 11540})
+        numbers.append(number);
     return numbers;
 }
 

@@ -9,6 +9,8 @@
 #include "support/TestHome.h"
 
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <memory>
 
@@ -125,6 +127,62 @@ private slots:
         QCOMPARE(person.Count("information"), 1);
         QCOMPARE(person.asked[0].text, MessageCatalogue::Text(10601));
         QCOMPARE(person.asked[0].title, MessageCatalogue::Text(10600));
+    }
+
+    // A data file that cannot be read opens the chooser with a message that
+    // names the file and the reason.
+    void anUnreadableDataFileSaysWhy_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("reason");
+        QTest::newRow("folder") << "folder" << 11502;
+        QTest::newRow("picture") << "picture" << 11504;
+        QTest::newRow("missing") << "missing" << 11501;
+    }
+    void anUnreadableDataFileSaysWhy() {
+        QFETCH(QString, what);
+        QFETCH(int, reason);
+        QVERIFY(QFile::remove(home->DataFile()));
+        if (what == "folder")
+            QVERIFY(QDir().mkdir(home->DataFile()));
+        else if (what == "picture")
+            home->WriteDataFileBytes(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+        StandInPerson person;
+        ctlCuadricula board;
+        QStringList rows{"not read"};
+        QVERIFY(!Choose(
+            board, [](QWidget* chooser) { ChooserDriver::PressCancel(chooser); }, &rows));
+        QVERIFY(rows.isEmpty());
+        QCOMPARE(person.Count("information"), 1);
+        QCOMPARE(person.asked[0].text,
+                 MessageCatalogue::Text(11500).arg(QDir::toNativeSeparators(home->DataFile()),
+                                                   MessageCatalogue::Text(reason)));
+        QCOMPARE(person.asked[0].title, MessageCatalogue::Text(10600));
+    }
+
+    // More puzzles than a 16-bit row count: the list holds them all and the
+    // keyboard reaches the last.
+    void opensOverMorePuzzlesThanSixteenBitsCount() {
+        constexpr int count = 40000;
+        QString file;
+        for (int number = 1; number <= count; ++number)
+            file += QStringLiteral("[%1]\nTitulo=Sopa %1\nCantAncho=2\nCantAlto=1\nLetras=AB\n")
+                        .arg(number);
+        home->WriteDataFile(file);
+        ctlCuadricula board;
+        QStringList rows;
+        QVERIFY(Choose(
+            board,
+            [](QWidget* chooser) {
+                QWidget* list = chooser->findChild<ctlGrid*>("ctlGridJuegos");
+                QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+                QCOMPARE(ChooserDriver::SelectedRow(chooser), count);
+                QTest::keyClick(list, Qt::Key_Return);
+            },
+            &rows));
+        QCOMPARE(rows.size(), count);
+        QCOMPARE(rows.last(), QStringLiteral("40000 - Sopa 40000"));
+        QCOMPARE(board.NumeroJuego(), count);
+        QCOMPARE(board.Titulo(), QStringLiteral("Sopa 40000"));
     }
 
     void choosingSavesTheOldPuzzleFirst() {

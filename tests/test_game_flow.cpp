@@ -11,6 +11,8 @@
 #include "wordlist/ctlLista.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <memory>
 
@@ -178,6 +180,147 @@ private slots:
         QCOMPARE(window.WordList()->height(), 400 - FH);
         QCOMPARE(window.Board()->width(),
                  window.Board()->GetGridWidth() + windows.GetScrollBarSize(false));
+    }
+
+    // After the error the window, the list and the board show the damaged
+    // puzzle with the marks that could be read; a click is saved for it at
+    // the next switch, and what could not be read stays aside.
+    void damagedSavedMarksAreKeptAsideAndAllShowOnePuzzle_data() {
+        QTest::addColumn<QString>("damaged");
+        QTest::addColumn<QList<QPoint>>("readable");
+        QTest::addColumn<QString>("saved"); // after a click on cell 5
+        QTest::newRow("letters inside")
+            << "001002003abc004" << QList<QPoint>{{1, 1}, {2, 1}, {3, 1}, {1, 2}}
+            << "001002003004005";
+        QTest::newRow("comma list")
+            << "001,002,003" << QList<QPoint>{{1, 1}, {3, 1}} << "001003005";
+        QTest::newRow("full-width digits") << "００１００２" << QList<QPoint>{} << "005";
+        QTest::newRow("@Rect") << "@Rect(1 2 3 4)" << QList<QPoint>{{3, 1}} << "003005";
+    }
+    void damagedSavedMarksAreKeptAsideAndAllShowOnePuzzle() {
+        QFETCH(QString, damaged);
+        QFETCH(QList<QPoint>, readable);
+        QFETCH(QString, saved);
+        home->Store(1, "Save", damaged);
+        StandInPerson person;
+        frmMain window;
+        ChooseRow(window, 2);
+        emit window.Board()->Grid()->CellClick(1, 1);
+        ChooseRow(window, 1);
+        QCOMPARE(person.Count("error"), 1);
+        const QString report = person.asked.last().text;
+        QVERIFY2(report.startsWith("Error 13\nctlCuadricula.ShowGames") &&
+                     report.contains(MessageCatalogue::Text(11540).arg(1).arg(damaged)),
+                 qPrintable(report));
+        QCOMPARE(window.windowTitle(), MessageCatalogue::Text(10400) + " 1 - Uno");
+        QCOMPARE(window.Board()->NumeroJuego(), 1);
+        QCOMPARE(window.WordList()->NumeroJuego(), 1);
+        QCOMPARE(window.WordList()->Grid()->GetRowCount(), 2);
+        QCOMPARE(MarkedCells(*window.Board()), readable);
+        QVERIFY(window.Board()->Grid()->Redraw());
+        QCOMPARE(home->Stored(1, "Save"), damaged); // not overwritten unread
+        QCOMPARE(home->Stored(1, "SaveDamaged"), damaged);
+
+        emit window.Board()->Grid()->CellClick(2, 2);
+        ChooseRow(window, 3);
+        QCOMPARE(window.Board()->NumeroJuego(), 3);
+        QCOMPARE(home->Stored(1, "Save"), saved);
+        QCOMPARE(home->Stored(2, "Save"), QStringLiteral("001"));
+        QCOMPARE(home->Stored(1, "SaveDamaged"), damaged);
+        QCOMPARE(person.Count("error"), 1);
+    }
+
+    // A stored colour out of range costs that colour only: it is told once,
+    // every puzzle still opens, the settings still open, and no progress
+    // moves to another puzzle.
+    void aColourOutOfRangeCostsNoProgress() {
+        home->Store(0, "ColorFondo", "99999999999");
+        home->Store(0, "ColorSel", "4294967295");
+        home->Store(3, "Save", "001002003");
+        {
+            StandInPerson person;
+            person.yesNoAnswers = {true};
+            frmMain window;
+            ChooseRow(window, 1);
+            QCOMPARE(person.Count("error"), 2);
+            ChooseRow(window, 3);
+            QCOMPARE(window.windowTitle(), MessageCatalogue::Text(10400) + " 3 - Tres");
+            QCOMPARE(MarkedCells(*window.Board()), (QList<QPoint>{{1, 1}, {2, 1}, {1, 2}}));
+            QCOMPARE(window.Board()->MarkedColour(), WindowServices().GetSystemColor(15));
+            ModalDriver settings([](QWidget* dialog) { dialog->close(); });
+            window.findChild<QAction*>("mnuOpcConfiguracion")->trigger();
+            QVERIFY(settings.Acted());
+            QVERIFY(window.close());
+            QCOMPARE(person.Count("error"), 2);
+        }
+        QCOMPARE(home->Stored(3, "Save"), QStringLiteral("001002003"));
+        QCOMPARE(home->Stored(1, "Save"), QStringLiteral(""));
+    }
+
+    // Letters are composed; one that still needs two units is refused for
+    // that puzzle, and everything stays on the puzzle shown.
+    void lettersAreComposedAndALongerOneIsRefused() {
+        home->WriteDataFile(
+            ThreePuzzles() + PuzzleSection(4, "Gato", 2, 2, QStringLiteral("GA🐈O"), "GATO", "001") +
+            PuzzleSection(5, "Sol", 3, 1, QStringLiteral("O\u0301SO"), "ÓSO", "001"));
+        StandInPerson person;
+        person.yesNoAnswers = {true};
+        frmMain window;
+        ChooseRow(window, 5);
+        QCOMPARE(window.Board()->Letras(), QStringLiteral("ÓSO"));
+        QCOMPARE(window.Board()->Grid()->CellText(1, 1), QStringLiteral("Ó"));
+        QCOMPARE(window.Board()->Grid()->CellText(3, 1), QStringLiteral("O"));
+        ChooseRow(window, 3);
+        emit window.Board()->Grid()->CellClick(2, 2);
+        const QString title = window.windowTitle();
+        ChooseRow(window, 4);
+        QCOMPARE(person.Count("error"), 1);
+        const QString report = person.asked.last().text;
+        QVERIFY2(report.contains("ctlCuadricula.ShowGames") && report.contains("🐈"),
+                 qPrintable(report));
+        QCOMPARE(window.windowTitle(), title);
+        QCOMPARE(window.Board()->NumeroJuego(), 3);
+        QCOMPARE(window.WordList()->NumeroJuego(), 3);
+        QCOMPARE(MarkedCells(*window.Board()), QList<QPoint>{QPoint(2, 2)});
+        QVERIFY(window.close());
+        QCOMPARE(home->Stored(3, "Save"), QStringLiteral("004"));
+    }
+
+    // A store that cannot be written is told once; switching and playing go
+    // on. (Tests run as root too, so permissions would not stop a write.)
+    void aStoreThatCannotBeWrittenStillLetsThePlayerSwitch_data() {
+        QTest::addColumn<bool>("fileIsAFolder");
+        QTest::newRow("the settings folder is a file") << false;
+        QTest::newRow("the settings file is a folder") << true;
+    }
+    void aStoreThatCannotBeWrittenStillLetsThePlayerSwitch() {
+        QFETCH(bool, fileIsAFolder);
+        const QString folder = home->ConfigFolder() + "/Pinarejo";
+        QDir(folder).removeRecursively();
+        if (fileIsAFolder) {
+            QVERIFY(QDir().mkpath(folder + "/Zelvora.conf"));
+        } else {
+            QFile blocker(folder);
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        StandInPerson person;
+        person.yesNoAnswers = {true};
+        frmMain window;
+        ChooseRow(window, 1);
+        emit window.Board()->Grid()->CellClick(1, 1);
+        ChooseRow(window, 2);
+        QCOMPARE(person.Count("error"), 1);
+        const QString report = person.asked.last().text;
+        QVERIFY2(report.startsWith("Error 75") && report.contains(MessageCatalogue::Text(11510)),
+                 qPrintable(report));
+        QCOMPARE(window.windowTitle(), MessageCatalogue::Text(10400) + " 2 - Dos");
+        QCOMPARE(window.WordList()->NumeroJuego(), 2);
+        emit window.Board()->Grid()->CellClick(2, 1);
+        QCOMPARE(window.Board()->Grid()->CellBackColor(2, 1), window.Board()->MarkedColour());
+        ChooseRow(window, 3);
+        QCOMPARE(window.Board()->NumeroJuego(), 3);
+        QVERIFY(window.close());
+        QCOMPARE(person.Count("error"), 1);
     }
 
     void aBrokenPuzzleIsReportedAndNothingMoves() {

@@ -31,10 +31,8 @@ void BuildLetters(ctlGrid& grid, int columns, int rows, bool header = false) {
     grid.Clear();
     grid.SetBorderStyle(2);
     grid.SetHeaderColumns(header);
-    grid.SetHeaderRows(false);
     grid.SetGridLines(true);
     grid.SetDrawFocusRectangle(false);
-    grid.SetEditable(false);
     grid.SetEnabled(true);
     grid.SetScrollBarStyle(2);
     grid.ArmarGrilla(columns, rows);
@@ -466,7 +464,8 @@ void GridTest::wrongAddressRaisesNine() {
 void GridTest::impossibleSizesAreRefused() {
     ctlGrid& grid = *grid_;
     for (auto [columns, rows, number] :
-         {std::tuple{-1, 3, 5}, std::tuple{3, -1, 5}, std::tuple{30000, 30000, 6}}) {
+         {std::tuple{-1, 3, 5}, std::tuple{3, -1, 5}, std::tuple{40000, 1, 5},
+          std::tuple{30000, 30000, 6}, std::tuple{1, 1000000, 6}}) {
         try {
             grid.ArmarGrilla(columns, rows);
             QFAIL("no error raised");
@@ -475,6 +474,9 @@ void GridTest::impossibleSizesAreRefused() {
             QCOMPARE(error.Source(), QStringLiteral("ctlGrid.ArmarGrilla"));
         }
     }
+    // A long list has no row limit of its own.
+    grid.ArmarGrilla(1, 100000);
+    QCOMPARE(grid.GetRowCount(), 100000);
     BuildLetters(grid, 2, 2);
     QVERIFY_THROWS_EXCEPTION(AppError, grid.SetColumnWidth(1, -5));
 }

@@ -1,4 +1,6 @@
+#include "outside/AppError.h"
 #include "outside/IniFileReader.h"
+#include "outside/MessageCatalogue.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -32,9 +34,23 @@ class TestIniFile : public QObject {
         QVERIFY(file.setFileTime(later, QFileDevice::FileModificationTime));
     }
 
-    static QString Read(const QString& section, const QString& key, const QString& file,
-                        int size = 0) {
-        return IniFileReader().GetValue(section, key, file, size);
+    // One reader for the whole test, as the board keeps one: its kept parse
+    // must never hide a change on disk.
+    IniFileReader reader_;
+
+    QString Read(const QString& section, const QString& key, const QString& file,
+                 int size = 0) const {
+        return reader_.GetValue(section, key, file, size);
+    }
+
+    static QByteArray Utf16(const QString& text, QSysInfo::Endian order) {
+        QByteArray bytes = order == QSysInfo::LittleEndian ? "\xFF\xFE" : "\xFE\xFF";
+        for (const QChar c : text) {
+            const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+            bytes.append(order == QSysInfo::LittleEndian ? low : high);
+            bytes.append(order == QSysInfo::LittleEndian ? high : low);
+        }
+        return bytes;
     }
 
 private slots:
@@ -167,6 +183,30 @@ private slots:
             << QByteArray("[1]\nTitulo=Gato\n[ 1 ]\nLetras=ABC\n") << "1"
             << "Letras"
             << "";
+        QTest::newRow("a far number repeated")
+            << QByteArray("[5000]\nTitulo=A\n[5000]\nTitulo=B\n") << "5000"
+            << "Titulo"
+            << "A";
+        QTest::newRow("a number reached later repeated")
+            << QByteArray("[2000]\nTitulo=A\n") +
+                   [] {
+                       QByteArray more;
+                       for (int n = 1; n <= 1500; ++n)
+                           more += "[" + QByteArray::number(n) + "]\nT=x\n";
+                       return more;
+                   }() +
+                   "[2000]\nTitulo=B\n"
+            << "2000"
+            << "Titulo"
+            << "A";
+        QTest::newRow("leading zero is another section")
+            << QByteArray("[1]\nTitulo=Uno\n[01]\nTitulo=Cero uno\n") << "01"
+            << "Titulo"
+            << "Cero uno";
+        QTest::newRow("a number is not its leading-zero twin")
+            << QByteArray("[01]\nTitulo=Cero uno\n") << "1"
+            << "Titulo"
+            << "";
         QTest::newRow("sections differing in case are duplicates")
             << QByteArray("[Uno]\nTitulo=Gato\n[UNO]\nLetras=ABC\n") << "uno"
             << "Letras"
@@ -225,10 +265,21 @@ private slots:
             << QStringLiteral("\u0081\u008D\u008F\u0090\u009D");
         QTest::newRow("Windows-1252 no-break space and y diaeresis")
             << QByteArray("[1]\nTitulo=\xA0\xFF\n") << QStringLiteral("\u00A0ÿ");
-        // One byte that is not UTF-8 makes the whole file Windows-1252.
+        // A byte that is not UTF-8 makes its own line Windows-1252, no other.
         QTest::newRow("UTF-8 letters beside a stray 1252 byte")
             << "[1]\nTitulo=" + QStringLiteral("Ñandú").toUtf8() + "\nOtro=\xE9\n"
-            << QStringLiteral("Ã‘andÃº");
+            << QStringLiteral("Ñandú");
+        QTest::newRow("the stray byte's own line")
+            << "[1]\nOtro=Ñ\nTitulo=Caf\xE9 " + QStringLiteral("ñ").toUtf8() + "\r\n"
+            << QStringLiteral("Café Ã±");
+        QTest::newRow("UTF-8 after a 1252 line with CR line ends")
+            << "[1]\rOtro=\xE9\rTitulo=" + QStringLiteral("Ñandú").toUtf8() + "\r"
+            << QStringLiteral("Ñandú");
+        const QString utf16 = QStringLiteral("[1]\r\nTitulo=Ñandú 🐈\r\n");
+        QTest::newRow("UTF-16 LE")
+            << Utf16(utf16, QSysInfo::LittleEndian) << QStringLiteral("Ñandú 🐈");
+        QTest::newRow("UTF-16 BE")
+            << Utf16(utf16, QSysInfo::BigEndian) << QStringLiteral("Ñandú 🐈");
         QTest::newRow("BOM followed by 1252 bytes")
             << QByteArray("\xEF\xBB\xBF[1]\nTitulo=Caf\xE9\n") << QStringLiteral("Café");
         QTest::newRow("overlong UTF-8 form is not UTF-8")
@@ -341,8 +392,8 @@ private slots:
         QCOMPARE(Read("1", "Titulo", file), QStringLiteral("Pez"));
     }
 
-    // The game chooser reads one key per puzzle; the file must be parsed once.
-    void parsesAFileOnceForManyLookups() {
+    // The game chooser reads one key per puzzle through one reader.
+    void oneReaderAnswersManyLookups() {
         constexpr int puzzles = 2000;
         QByteArray content;
         for (int n = 1; n <= puzzles; ++n)
@@ -351,21 +402,64 @@ private slots:
         const QString file = WriteNewFile(content);
         const QString name = QFileInfo(file).fileName();
 
-        const qint64 before = IniFileReader::ParseCount();
         for (int n = 1; n <= puzzles; ++n)
             QCOMPARE(Read(QString::number(n), "Titulo", file), QStringLiteral("Juego %1").arg(n));
         QCOMPARE(Read(QString::number(puzzles + 1), "Titulo", file), QString());
 
-        // A name relative to the current folder shares the parsed file.
         const QString oldCurrent = QDir::currentPath();
         QVERIFY(QDir::setCurrent(folder_.path()));
         QCOMPARE(Read("7", "CantAncho", name), QStringLiteral("8"));
         QVERIFY(QDir::setCurrent(oldCurrent));
-        QCOMPARE(IniFileReader::ParseCount() - before, 1);
+    }
 
-        IniFileReader::ForgetParsedFiles();
-        QCOMPARE(Read("10", "Titulo", file), QStringLiteral("Juego 10"));
-        QCOMPARE(IniFileReader::ParseCount() - before, 2);
+    // A file that gives no values at all says why, naming itself.
+    void unreadableFilesSayWhy_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("reason");
+        QTest::newRow("missing") << folder_.filePath("no-such.ini") << 53 << 11501;
+        QTest::newRow("folder") << folder_.path() << 75 << 11502;
+        QTest::newRow("picture") << WriteNewFile(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16))
+                                 << 75 << 11504;
+        QTest::newRow("NUL in UTF-16")
+            << WriteNewFile(QByteArray("\xFF\xFE[\0\0\0", 6)) << 75 << 11504;
+        QTest::newRow("readable") << WriteNewFile("[1]\nTitulo=Gato\n") << 0 << 0;
+        QTest::newRow("empty") << WriteNewFile("") << 0 << 0;
+    }
+
+    void unreadableFilesSayWhy() {
+        QFETCH(QString, file);
+        QFETCH(int, number);
+        QFETCH(int, reason);
+        try {
+            reader_.CheckReadable(file);
+            QCOMPARE(0, number);
+        } catch (const AppError& error) {
+            QCOMPARE(error.Number(), number);
+            QCOMPARE(error.Description(),
+                     MessageCatalogue::Text(11500).arg(QDir::toNativeSeparators(file),
+                                                       MessageCatalogue::Text(reason)));
+        }
+        if (number != 0)
+            QCOMPARE(Read("1", "Titulo", file), QString());
+    }
+
+    void aFileWithoutPermissionSaysSo() {
+        const QString file = WriteNewFile("[1]\nTitulo=Gato\n");
+        QCOMPARE(Read("1", "Titulo", file), QStringLiteral("Gato"));
+        QVERIFY(QFile::setPermissions(file, QFileDevice::WriteOwner));
+        if (QFile(file).open(QIODevice::ReadOnly))
+            QSKIP("this user reads files without permission (root)");
+        try {
+            reader_.CheckReadable(file);
+            QFAIL("a file without permission cannot be read");
+        } catch (const AppError& error) {
+            QCOMPARE(error.Number(), 75);
+            QVERIFY(error.Description().contains(MessageCatalogue::Text(11503)));
+        }
+        QCOMPARE(Read("1", "Titulo", file), QString());
+        QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QCOMPARE(Read("1", "Titulo", file), QStringLiteral("Gato"));
     }
 
     void keepsSeveralFilesApart() {

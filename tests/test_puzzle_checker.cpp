@@ -100,7 +100,6 @@ private slots:
         sound_ = folder_.filePath(QStringLiteral("sound.ini"));
         Write(faulty_, FaultyFile());
         Write(sound_, SoundFile());
-        IniFileReader::ForgetParsedFiles();
         faults_ = PuzzleChecker::CheckFile(faulty_);
     }
 

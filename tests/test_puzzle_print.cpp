@@ -41,10 +41,10 @@ QString PdfInfo(const QString& pdf, const QString& field) {
 }
 
 int ListedPuzzles() {
+    const IniFileReader reader;
     int count = 0;
-    while (!IniFileReader()
-                .GetValue(QString::number(count + 1), QStringLiteral("Titulo"), DataFile)
-                .isEmpty())
+    while (
+        !reader.GetValue(QString::number(count + 1), QStringLiteral("Titulo"), DataFile).isEmpty())
         ++count;
     return count;
 }

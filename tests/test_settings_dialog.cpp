@@ -692,20 +692,30 @@ private slots:
         QCOMPARE(board->Grid()->BackColor(), gridBefore); // opening alone pushes nothing
     }
 
-    void aStoreThatCannotBeReadOpensNoDialog() {
-        home->Store(0, "ColorFondo", "4294967296");
-        const auto before = StoreFiles();
-        try {
-            board->ShowConfiguration();
-            QFAIL("overflow expected");
-        } catch (const AppError& error) {
-            QCOMPARE(error.Number(), 6);
-            QCOMPARE(error.Source(), QStringLiteral("ctlCuadricula.ShowConfiguration"));
-        }
-        // With no dialog open, the dialog's procedures do nothing.
-        board->SetDialogDefaults();
-        board->ApplyDialogSettings();
-        QCOMPARE(StoreFiles(), before);
+    // A colour out of range is told once, stands at its default, and the
+    // dialog opens on it so the player can put it right.
+    void aColourOutOfRangeCanBeRepairedInTheDialog() {
+        home->Store(0, "ColorFondo", "99999999999");
+        home->Store(0, "ColorLineas", "77");
+        const WindowServices windows;
+        qint32 swatch = 0, lines = 0;
+        person->colourAnswers = {std::optional<qint32>(4321)};
+        QVERIFY(Open([&](frmConfiguracion* dialog) {
+            swatch = dialog->lblColoresBackColor(0);
+            lines = dialog->lblColoresBackColor(3);
+            Press(dialog->cmdColores(0));
+            Accept(dialog, "ok");
+        }));
+        QCOMPARE(swatch, windows.GetSystemColor(5));
+        QCOMPARE(lines, 77);
+        QCOMPARE(person->Count("error"), 1);
+        const QString report = person->asked.first().text;
+        QVERIFY2(report.contains("ColorFondo") && report.contains("99999999999"),
+                 qPrintable(report));
+        QCOMPARE(home->Stored(0, "ColorFondo"), QStringLiteral("4321"));
+        QCOMPARE(home->Stored(0, "ColorLineas"), QStringLiteral("77"));
+        QVERIFY(Open([](frmConfiguracion* dialog) { Press(dialog->cmdAcciones(1)); }));
+        QCOMPARE(person->Count("error"), 1);
     }
 };
 

@@ -27,10 +27,10 @@ void Print(FILE* stream, const QString& text) {
 
 // The puzzles the game's list shows: 1, 2, … up to the first without a title.
 int ListedPuzzles(const QString& path) {
+    const IniFileReader reader;
     int count = 0;
-    while (!IniFileReader()
-                .GetValue(QString::number(count + 1), QStringLiteral("Titulo"), path, 0)
-                .isEmpty())
+    while (
+        !reader.GetValue(QString::number(count + 1), QStringLiteral("Titulo"), path, 0).isEmpty())
         ++count;
     return count;
 }

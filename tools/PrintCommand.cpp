@@ -41,9 +41,9 @@ int Usage(const QString& why) {
 
 // The puzzles the game lists: 1, 2, … up to the first without a title.
 std::vector<int> ListedNumbers(const QString& file) {
+    const IniFileReader reader;
     std::vector<int> numbers;
-    while (!IniFileReader()
-                .GetValue(QString::number(numbers.size() + 1), QStringLiteral("Titulo"), file, 0)
+    while (!reader.GetValue(QString::number(numbers.size() + 1), QStringLiteral("Titulo"), file, 0)
                 .isEmpty())
         numbers.push_back(int(numbers.size()) + 1);
     return numbers;

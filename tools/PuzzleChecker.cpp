@@ -234,8 +234,15 @@ void CheckWordsInGrid(const PuzzleFields& puzzle, const QString& letters, int co
         CompareSolution(puzzle, choices, *solution, faults);
 }
 
+// The checker reads one file puzzle by puzzle: one reader keeps its parse
+// for as long as the file is unchanged, instead of parsing it per value.
+const IniFileReader& Reader() {
+    static const IniFileReader reader;
+    return reader;
+}
+
 QString TitleOf(const QString& path, int number) {
-    return IniFileReader().GetValue(QString::number(number), QStringLiteral("Titulo"), path, 0);
+    return Reader().GetValue(QString::number(number), QStringLiteral("Titulo"), path, 0);
 }
 
 // Gaps in the numbering: the chooser lists puzzles from 1 up to the first
@@ -294,9 +301,8 @@ int PuzzleChecker::PuzzleNumber(const QString& section) {
 }
 
 PuzzleFields PuzzleChecker::ReadPuzzle(const QString& path, const QString& section) {
-    const IniFileReader reader;
     const auto value = [&](const char* key, int size) {
-        return reader.GetValue(section, QLatin1String(key), path, size);
+        return Reader().GetValue(section, QLatin1String(key), path, size);
     };
     return {section,
             value("CantAncho", 0),

@@ -69,10 +69,8 @@ void ctlLista::Refresh() {
         grid_->Clear();
         grid_->SetBorderStyle(2);
         grid_->SetHeaderColumns(true);
-        grid_->SetHeaderRows(false);
         grid_->SetGridLines(false);
         grid_->SetDrawFocusRectangle(false);
-        grid_->SetEditable(false);
         grid_->SetEnabled(true);
         grid_->SetScrollBarStyle(2);
         grid_->ArmarGrilla(1, static_cast<qint32>(words.size()));

@@ -2,10 +2,10 @@
 
 #include "board/ctlCuadricula.h"
 #include "outside/AppServices.h"
-#include "outside/IniFileReader.h"
 #include "outside/ProductInfo.h"
 #include "outside/RegistryStore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 
@@ -19,7 +19,6 @@ TestHome::TestHome() {
 TestHome::~TestHome() {
     AppServices::SetProgramFolder(QString());
     RegistryStore::SetFolder(QString());
-    IniFileReader::ForgetParsedFiles();
 }
 
 QString TestHome::ProgramFolder() const {
@@ -43,8 +42,14 @@ void TestHome::WriteDataFileBytes(const QByteArray& content) const {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write %s", qPrintable(DataFile()));
     file.write(content);
+    // Two writes within one tick of the file system's clock could leave the
+    // same size and times: a reader that keeps its parse would not see the
+    // second. Each write gets a time of its own.
+    static qint64 writes = 0;
+    file.flush();
+    file.setFileTime(QDateTime::currentDateTime().addSecs(-86400 + ++writes),
+                     QFileDevice::FileModificationTime);
     file.close();
-    IniFileReader::ForgetParsedFiles();
 }
 
 QString TestHome::Stored(qint32 game, const QString& name) const {
