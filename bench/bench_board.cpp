@@ -215,7 +215,7 @@ int main(int argc, char** argv) {
                 return openAndMeasure();
             },
             goal);
-        if (QStringLiteral("opening the chooser over").contains(only))
+        if (Wanted("opening the chooser over"))
             std::printf(
                 "%-58s %9.1f MB\n",
                 qPrintable(QStringLiteral("  memory held by the open chooser, %1").arg(label)),

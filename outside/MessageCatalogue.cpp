@@ -213,6 +213,27 @@ constexpr Entry kEntries[] = {
     {11409, "Un valor de tipo %1 no se puede guardar como texto.",
      "A value of type %1 cannot be stored as text."},
 
+    {11500, "No se puede leer el archivo de juegos \"%1\": %2.",
+     "The puzzle file \"%1\" cannot be read: %2."},
+    {11501, "no existe", "it does not exist"},
+    {11502, "es una carpeta, no un archivo", "it is a folder, not a file"},
+    {11503, "no tiene permiso para leerlo", "you are not allowed to read it"},
+    {11504, "no es un archivo de texto", "it is not a text file"},
+    {11510, "Puede seguir jugando y cambiar de juego, pero su avance no se guardará.",
+     "You can keep playing and switching puzzles, but your progress will not be kept."},
+    {11520,
+     "El valor guardado \"%1\" (\"%2\") no es un color válido: se usa el color "
+     "predeterminado. Puede corregirlo en Opciones, Configuración.",
+     "The stored value \"%1\" (\"%2\") is not a valid colour: the default colour is used. "
+     "You can put it right in Options, Settings."},
+    {11530, "El juego %1 de \"%2\" tiene una letra que no cabe en una casilla: \"%3\" (letra %4).",
+     "Puzzle %1 of \"%2\" has a letter that does not fit in one cell: \"%3\" (letter %4)."},
+    {11540,
+     "Las marcas guardadas del juego %1 están dañadas (\"%2\"): se muestran las que se "
+     "pudieron leer, y el valor dañado queda guardado aparte.",
+     "The saved marks of puzzle %1 are damaged (\"%2\"): the ones that could be read are "
+     "shown, and the damaged value is kept aside."},
+
     // Error descriptions; %n are filled in by the code that raises them.
     {11600, "Tipos no coincidentes: \"%1\" no es un número",
      "Type mismatch: \"%1\" is not a number"},
@@ -251,26 +272,6 @@ constexpr Entry kEntries[] = {
     {11656, "&Color...", "&Colour..."},
     {11657, "Muestra", "Sample"},
     {11658, "AaBbÑñ", "AaBbYyZz"},
-    {11500, "No se puede leer el archivo de juegos \"%1\": %2.",
-     "The puzzle file \"%1\" cannot be read: %2."},
-    {11501, "no existe", "it does not exist"},
-    {11502, "es una carpeta, no un archivo", "it is a folder, not a file"},
-    {11503, "no tiene permiso para leerlo", "you are not allowed to read it"},
-    {11504, "no es un archivo de texto", "it is not a text file"},
-    {11510, "Puede seguir jugando y cambiar de juego, pero su avance no se guardará.",
-     "You can keep playing and switching puzzles, but your progress will not be kept."},
-    {11520,
-     "El valor guardado \"%1\" (\"%2\") no es un color válido: se usa el color "
-     "predeterminado. Puede corregirlo en Opciones, Configuración.",
-     "The stored value \"%1\" (\"%2\") is not a valid colour: the default colour is used. "
-     "You can put it right in Options, Settings."},
-    {11530, "El juego %1 de \"%2\" tiene una letra que no cabe en una casilla: \"%3\" (letra %4).",
-     "Puzzle %1 of \"%2\" has a letter that does not fit in one cell: \"%3\" (letter %4)."},
-    {11540,
-     "Las marcas guardadas del juego %1 están dañadas (\"%2\"): se muestran las que se "
-     "pudieron leer, y el valor dañado queda guardado aparte.",
-     "The saved marks of puzzle %1 are damaged (\"%2\"): the ones that could be read are "
-     "shown, and the damaged value is kept aside."},
 };
 
 static_assert(std::is_sorted(std::begin(kEntries), std::end(kEntries),
