@@ -64,3 +64,53 @@ QT_QPA_PLATFORM=offscreen "$build/bench/bench_board" 2>/dev/null
 echo
 cmake --build "$build" --target bench_store >/dev/null
 QT_QPA_PLATFORM=offscreen "$build/bench/bench_store" 2>/dev/null
+
+# What a screen reader's user feels, with the accessibility bridge off and
+# on in one session: a virtual display, a private D-Bus session with the
+# AT-SPI bus, and a listener standing in for the reader (without one the
+# bridge sends nothing). The bridge works through the X11 platform only.
+bridge_figures() {
+  local launcher listener figures='one mark toggled|choosing the largest'
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+  launcher=$!
+  for ((i = 0; i < 100; i++)); do
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+      org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q true && break
+    sleep 0.05
+  done
+  /usr/bin/python3 bench/screen_reader_listener.py >"$work/listener.out" 2>/dev/null &
+  listener=$!
+  for ((i = 0; i < 100; i++)); do
+    grep -q listening "$work/listener.out" 2>/dev/null && break
+    sleep 0.05
+  done
+  QT_QPA_PLATFORM=xcb "$build/bench/bench_board" "$figures" >"$work/off.txt" 2>/dev/null
+  QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+    "$build/bench/bench_board" "$figures" >"$work/on.txt" 2>/dev/null
+  kill "$listener" 2>/dev/null || true
+  wait "$listener" 2>/dev/null || true
+  kill "$launcher" 2>/dev/null || true
+  echo "| figure (Xvfb, AT-SPI bus with a listening reader) | bridge $(awk -F': ' '/^accessibility bridge/ {print $2}' "$work/off.txt") | bridge $(awk -F': ' '/^accessibility bridge/ {print $2}' "$work/on.txt") | goal |"
+  echo "|---|---|---|---|"
+  local what goal off on
+  for what in "one mark toggled and repainted:1" "choosing the largest bundled puzzle:16"; do
+    goal=${what##*:} what=${what%:*}
+    off=$(awk -v w="$what" 'index($0, w) == 1 { for (i = 1; i < NF; i++) if ($(i + 1) == "ms") { print $i; exit } }' "$work/off.txt")
+    on=$(awk -v w="$what" 'index($0, w) == 1 { for (i = 1; i < NF; i++) if ($(i + 1) == "ms") { print $i; exit } }' "$work/on.txt")
+    awk -v w="$what" -v off="$off" -v on="$on" -v goal="$goal" 'BEGIN {
+      printf "| %s | %.3f ms | %.3f ms | < %s ms: %s |\n", w, off, on, goal,
+        (off != "" && on != "" && off < goal && on < goal ? "met" : "not met") }'
+  done
+  echo "(the listening reader $(grep -o 'heard [0-9]* events' "$work/listener.out" || echo 'reported nothing'))"
+}
+
+echo
+if command -v xvfb-run >/dev/null && command -v dbus-run-session >/dev/null &&
+  [[ -x /usr/libexec/at-spi-bus-launcher ]] && /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
+  cmake --build "$build" --target bench_board >/dev/null
+  xvfb-run -a -s '-screen 0 1280x800x24' dbus-run-session -- \
+    bash -c "$(declare -f bridge_figures); build=$build work=$work bridge_figures" 2>/dev/null ||
+    echo "| accessibility bridge figures | not measured: the display or the bus did not start | | |"
+else
+  echo "| accessibility bridge figures | not measured: xvfb, dbus or at-spi2-core/python3-pyatspi missing | | |"
+fi

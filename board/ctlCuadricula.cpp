@@ -154,6 +154,7 @@ void ctlCuadricula::MostrarSoloLetrasDeSolucion() {
 // with the marks that could be read, then the error passes on.
 void ctlCuadricula::Refresh(bool ReadFromRegistry) {
     BuildGrid();
+    SetGridSpeech();
     ApplyConfiguration(true, false);
     std::optional<AppError> unreadMarks;
     try {
@@ -167,6 +168,21 @@ void ctlCuadricula::Refresh(bool ReadFromRegistry) {
     grid_->SetRedraw(true);
     if (unreadMarks)
         throw *unreadMarks;
+}
+
+// What a screen reader hears of the board: which puzzle, its size and how
+// many letters are marked, and for each letter whether it is marked and
+// where it is. The solution viewer's copy reads the same way.
+void ctlCuadricula::SetGridSpeech() {
+    GridSpeech speech;
+    speech.name = appServices_->GetMessage(ReadOnly_ ? 11202 : 11200)
+                      .arg(QString::number(NumeroJuego_), Titulo_);
+    speech.description = appServices_->GetMessage(11201);
+    speech.cellState = GridSpeech::CellState::OwnColour;
+    speech.stateOn = appServices_->GetMessage(11203);
+    speech.stateOff = appServices_->GetMessage(11204);
+    speech.cellDescription = appServices_->GetMessage(11205);
+    grid_->SetSpeech(speech);
 }
 
 void ctlCuadricula::ApplyConfiguration(bool ReloadSettings, bool NotifyChange) {

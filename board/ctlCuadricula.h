@@ -123,6 +123,7 @@ private:
     void Grid_CellKeyPress(qint32 column, qint32 row, qint16& key);
     QString DataFilePath() const;
     void OpenSolutionWindow();
+    void SetGridSpeech();
 
     std::unique_ptr<ProductInfo> productInfo_;
     std::unique_ptr<IniFileReader> dataFile_;

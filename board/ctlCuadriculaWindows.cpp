@@ -56,6 +56,7 @@ void ctlCuadricula::ShowHelp() {
         form.cmdCerrar()->setText(appServices_->GetMessage(10002));
         form.txtTexto()->SetText(text);
         form.txtTexto()->SetLocked(true);
+        form.txtTexto()->setAccessibleName(form.windowTitle());
         windowServices_->PlaceWindow(&form, 0, 0);
         form.exec();
     });
@@ -73,6 +74,7 @@ void ctlCuadricula::ShowAbout() {
     form.lblSistema()->setText(productInfo_->GetProductDescription(2));
     form.txtCopyright()->SetText(text);
     form.txtCopyright()->SetLocked(true);
+    form.txtCopyright()->setAccessibleName(form.windowTitle());
     form.Label1(0)->setText(appServices_->GetMessage(10903));
     form.Label1(1)->setText(appServices_->GetMessage(10904));
     // While no puzzle is loaded the line stays in place, empty.

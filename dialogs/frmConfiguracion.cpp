@@ -176,6 +176,7 @@ void frmConfiguracion::SetTabOrder() {
 void frmConfiguracion::Design() {
     FitCaptions();
     loading_ = false;
+    NameForScreenReaders();
     setModal(true);
     exec();
 }
@@ -183,6 +184,7 @@ void frmConfiguracion::Design() {
 void frmConfiguracion::SetlblColoresBackColor(int index, qint32 colour) {
     swatchColours_.at(index) = colour;
     PaintBackColor(lblColores_.at(index), colour);
+    NameForScreenReaders();
 }
 
 void frmConfiguracion::SetlblFuenteFont(const FontObject& font) {
@@ -200,6 +202,41 @@ void frmConfiguracion::ShowPreview() {
     QPalette palette = lblFuente_->palette();
     palette.setColor(QPalette::Text, ColourFromWindows(previewColour_));
     lblFuente_->setPalette(palette);
+    NameForScreenReaders();
+}
+
+// A swatch or the preview is only a picture: a screen reader hears its row
+// caption with the colour or font it shows. The "..." buttons say what
+// their tooltips say, with the row they belong to. Named once the dialog
+// is filled (Design), then after every change.
+void frmConfiguracion::NameForScreenReaders() {
+    if (loading_)
+        return;
+    const AppServices app;
+    // The text with its last three places filled by the colour.
+    const auto rgb = [](QString text, qint32 colour) {
+        const QColor shown = ColourFromWindows(colour);
+        return text.arg(shown.red()).arg(shown.green()).arg(shown.blue());
+    };
+    for (int i = 0; i < 4; ++i) {
+        const QString caption = lblEtiquetas_[i]->text();
+        lblColores_[i]->setAccessibleName(
+            rgb(app.GetMessage(11220).arg(caption), swatchColours_[i]));
+        cmdColores_[i]->setAccessibleName(cmdColores_[i]->toolTip());
+        cmdColores_[i]->setAccessibleDescription(caption);
+    }
+    QString font = app.GetMessage(11221).arg(lblEtiquetas_[4]->text(), previewFont_.Name(),
+                                             QString::number(previewFont_.Size()));
+    if (previewFont_.Bold())
+        font += QStringLiteral(", ") + app.GetMessage(11222);
+    if (previewFont_.Italic())
+        font += QStringLiteral(", ") + app.GetMessage(11223);
+    lblFuente_->setAccessibleName(font + QStringLiteral("; ") +
+                                  rgb(app.GetMessage(11224), previewColour_));
+    cmdFuente_->setAccessibleName(cmdFuente_->toolTip());
+    cmdFuente_->setAccessibleDescription(lblEtiquetas_[4]->text());
+    txtImageFile_->setAccessibleName(lblEtiquetas_[5]->text());
+    cmdAbrir_->setAccessibleName(cmdAbrir_->toolTip());
 }
 
 void frmConfiguracion::cmdColores_Click(qint16 Index) {

@@ -70,6 +70,7 @@ private:
     void SetTabOrder();
     void FitCaptions();
     void ShowPreview();
+    void NameForScreenReaders();
     void Close();
     ctlCuadricula& Board() const;
 

@@ -32,10 +32,21 @@ frmListaJuegos::frmListaJuegos(QWidget* parent)
     setTabOrder(ctlGridJuegos_, cmdAceptar_);
     setTabOrder(cmdAceptar_, cmdCancelar_);
     ctlGridJuegos_->setFocus();
+    SetGridSpeech();
 
     connect(cmdAceptar_, &QPushButton::clicked, this, &frmListaJuegos::cmdAceptar_Click);
     connect(cmdCancelar_, &QPushButton::clicked, this, &frmListaJuegos::cmdCancelar_Click);
     connect(ctlGridJuegos_, &ctlGrid::CellClick, this, &frmListaJuegos::cmdAceptar_Click);
+}
+
+// A screen reader hears the list's name and how many puzzles it holds;
+// each title is read as it is.
+void frmListaJuegos::SetGridSpeech() {
+    const AppServices app;
+    GridSpeech speech;
+    speech.name = app.GetMessage(11210);
+    speech.description = app.GetMessage(11211);
+    ctlGridJuegos_->SetSpeech(speech);
 }
 
 ctlGrid* frmListaJuegos::Grid() const {

@@ -25,6 +25,7 @@ private:
     void cmdAceptar_Click();
     void cmdCancelar_Click();
     ctlGrid* Grid() const;
+    void SetGridSpeech();
 
     qint32 NumeroJuego_ = 0;
     QLabel* lblJuegos_;

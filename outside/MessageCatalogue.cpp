@@ -104,6 +104,29 @@ constexpr Entry kEntries[] = {
      "The progress of every puzzle and the settings are kept per user: everyone who uses this "
      "computer keeps their own."},
 
+    // What a screen reader hears: the grids and their cells, and the
+    // settings dialog's swatches. %1, %2, %3 are filled by the program.
+    {11200, "Tablero del juego %1: %2", "Board of puzzle %1: %2"},
+    {11201, "%2 columnas por %3 filas; letras marcadas: %1",
+     "%2 columns by %3 rows; marked letters: %1"},
+    {11202, "Solución del juego %1: %2", "Solution of puzzle %1: %2"},
+    {11203, "marcada", "marked"},
+    {11204, "sin marcar", "not marked"},
+    {11205, "%1; fila %2, columna %3", "%1; row %2, column %3"},
+    {11206, "Lista de palabras", "Word list"},
+    {11207, "%1 de %3 palabras tachadas", "%1 of %3 words crossed out"},
+    {11208, "tachada", "crossed out"},
+    {11209, "sin tachar", "not crossed out"},
+    {11210, "Lista de juegos", "List of puzzles"},
+    {11211, "Juegos: %3", "Puzzles: %3"},
+    {11212, "%1; palabra %2", "%1; word %2"},
+
+    {11220, "%1 rojo %2, verde %3, azul %4", "%1 red %2, green %3, blue %4"},
+    {11221, "%1 %2, %3 puntos", "%1 %2, %3 points"},
+    {11222, "negrita", "bold"},
+    {11223, "cursiva", "italic"},
+    {11224, "color rojo %1, verde %2, azul %3", "colour red %1, green %2, blue %3"},
+
     {11300, "Juego %1, %2: %3", "Puzzle %1, %2: %3"},
     {11301, "Línea %1: %2", "Line %1: %2"},
     {11302, "No se puede leer el archivo %1: %2", "Cannot read the file %1: %2"},

@@ -4,6 +4,7 @@
 #include "outside/MessageCatalogue.h"
 #include "outside/WindowHandle.h"
 #include "outside/WindowServices.h"
+#include "outside/ctlGridAccessible.h"
 
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -285,6 +286,7 @@ ctlGrid::ctlGrid(QWidget* parent) : QAbstractScrollArea(parent), d_(new Impl) {
     SetBorderStyle(2);
     SetScrollBarStyle(2);
     d_->columnLeft.assign(1, 0);
+    ctlGridAccessible::Install();
 }
 
 ctlGrid::~ctlGrid() {
@@ -301,6 +303,7 @@ void ctlGrid::SetRedraw(bool redraw) {
         RevealCell(d_->currentColumn, d_->currentRow);
     d_->revealPending = false;
     viewport()->update();
+    ctlGridAccessible::CurrentCellChanged(this);
 }
 
 void ctlGrid::Clear() {
@@ -312,6 +315,7 @@ void ctlGrid::Clear() {
     d_->currentRow = 0;
     d_->layoutDirty = true;
     RepaintAll();
+    ctlGridAccessible::Rebuilt(this);
 }
 
 // The same style again changes nothing: laying the frame out anew would cost
@@ -341,6 +345,7 @@ void ctlGrid::SetHeaderColumns(bool header) {
     d_->headerColumns = header;
     d_->layoutDirty = true;
     RepaintAll();
+    ctlGridAccessible::Rebuilt(this);
 }
 
 void ctlGrid::SetGridLines(bool lines) {
@@ -393,6 +398,7 @@ void ctlGrid::ArmarGrilla(qint32 columns, qint32 rows) {
     d_->currentRow = 0;
     d_->layoutDirty = true;
     RepaintAll();
+    ctlGridAccessible::Rebuilt(this);
 }
 
 void ctlGrid::CellDetails(qint32 column, qint32 row, const QString& text, qint32 format,
@@ -432,6 +438,7 @@ void ctlGrid::SetCellBackColor(qint32 column, qint32 row, qint32 colour) {
         return;
     cell.backColor = colour;
     CellChanged(column, row);
+    ctlGridAccessible::CellStateChanged(this, column, row);
 }
 
 FontRef ctlGrid::CellFont(qint32 column, qint32 row) const {
@@ -444,6 +451,7 @@ void ctlGrid::SetCellFont(qint32 column, qint32 row, FontRef font) {
     cell.fontIndex = -1;
     d_->layoutDirty = true;
     CellChanged(column, row);
+    ctlGridAccessible::CellStateChanged(this, column, row);
 }
 
 QString ctlGrid::CellData(qint32 column, qint32 row) const {
@@ -649,6 +657,7 @@ void ctlGrid::MakeCurrent(qint32 column, qint32 row) {
     if (oldRow > 0 && d_->Contains(oldColumn, oldRow))
         viewport()->update(d_->Box(oldColumn, oldRow, scrollX, scrollY));
     viewport()->update(d_->Box(column, row, scrollX, scrollY));
+    ctlGridAccessible::CurrentCellChanged(this);
 }
 
 void ctlGrid::RevealCell(qint32 column, qint32 row) {
@@ -830,6 +839,7 @@ void ctlGrid::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     if (d_->drawFocusRectangle)
         RepaintAll();
+    ctlGridAccessible::FocusEntered(this);
 }
 
 void ctlGrid::focusOutEvent(QFocusEvent* event) {
@@ -1008,4 +1018,19 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
     }
     if (d.headerColumns)
         paintBand(0, 0, QRect(0, 0, room.width(), d.headerHeight));
+}
+
+void ctlGrid::SetSpeech(const GridSpeech& speech) {
+    speech_ = speech;
+    ctlGridAccessible::SpeechChanged(this);
+}
+
+bool ctlGrid::HeaderColumns() const {
+    return d_->headerColumns;
+}
+
+QRect ctlGrid::CellRect(qint32 column, qint32 row) const {
+    d_->At("CellRect", column, row);
+    d_->EnsureLayout(*font_);
+    return d_->Box(column, row, horizontalScrollBar()->value(), verticalScrollBar()->value());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "outside/FontObject.h"
+#include "outside/GridSpeech.h"
 
 #include <QAbstractScrollArea>
 #include <QPixmap>
@@ -95,6 +96,14 @@ public:
     // How many times the cells have been painted (tests and benchmarks).
     int PaintCount() const { return paintCount_; }
 
+    // What the grid tells a screen reader about itself and its cells; the
+    // owner sets it with texts from the catalogue.
+    const GridSpeech& Speech() const { return speech_; }
+    void SetSpeech(const GridSpeech& speech);
+    bool HeaderColumns() const;
+    // The cell's box in viewport coordinates, grid line included.
+    QRect CellRect(qint32 column, qint32 row) const;
+
 signals:
     void CellClick(qint32 column, qint32 row);
     // The handler may change key.
@@ -133,4 +142,5 @@ private:
     QString pictureFile_;
     FontRef font_;
     int paintCount_ = 0;
+    GridSpeech speech_;
 };

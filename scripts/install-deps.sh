@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   desktop-file-utils appstream
   poppler-utils dpkg-dev fakeroot lintian file
+  qt6-base-private-dev
 )
 
 # The real-window test plays in Spanish and in English.

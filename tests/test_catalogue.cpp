@@ -44,6 +44,8 @@ QList<int> NumbersInUse() {
     range(10900, 10904);
     range(11000, 11004);
     range(11101, 11102);
+    range(11200, 11212);
+    range(11220, 11224);
     range(11300, 11304);
     range(11310, 11315);
     range(11320, 11325);

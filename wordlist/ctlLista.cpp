@@ -90,9 +90,23 @@ void ctlLista::Refresh() {
         for (qint32 row = 1; row <= words.size(); ++row)
             grid_->CellDetails(1, row, words[row - 1], CellFormat::Centred);
         grid_->ActualizarFont();
+        SetGridSpeech();
         grid_->SetRedraw(true);
         ReadWordMarks();
     });
+}
+
+// What a screen reader hears of the list: how many words are crossed out,
+// and for each word whether it is.
+void ctlLista::SetGridSpeech() {
+    GridSpeech speech;
+    speech.name = appServices_->GetMessage(11206);
+    speech.description = appServices_->GetMessage(11207);
+    speech.cellState = GridSpeech::CellState::Strikethrough;
+    speech.stateOn = appServices_->GetMessage(11208);
+    speech.stateOff = appServices_->GetMessage(11209);
+    speech.cellDescription = appServices_->GetMessage(11212);
+    grid_->SetSpeech(speech);
 }
 
 // A row the list does not have (a saved number from a longer list, or the

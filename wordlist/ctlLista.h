@@ -41,6 +41,7 @@ protected:
 
 private:
     void ReadWordMarks();
+    void SetGridSpeech();
     void Grid_CellClick(qint32 column, qint32 row);
     void Grid_CellKeyPress(qint32 column, qint32 row, qint16& key);
     // A fresh copy of the cell's own font, or of the grid's when it has none.

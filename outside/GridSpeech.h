@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// The words a grid gives assistive technology (a screen reader) for itself
+// and its cells. The owner fills them from the message catalogue; the grid
+// only says them when asked.
+struct GridSpeech {
+    // Which property of a cell the player's state lives in.
+    enum class CellState {
+        None,          // cells have no state to tell
+        OwnColour,     // on: the cell has a back colour of its own (a mark)
+        Strikethrough, // on: the cell's own font is struck through
+    };
+
+    QString name;
+    // %1: cells in the "on" state, %2: columns, %3: rows (header left out).
+    QString description;
+    CellState cellState = CellState::None;
+    QString stateOn;
+    QString stateOff;
+    // %1: the state word, %2: row, %3: column; empty: the state word alone.
+    QString cellDescription;
+
+    QString Description(int on, int columns, int rows) const;
+    QString CellDescription(bool on, int column, int row) const;
+};
