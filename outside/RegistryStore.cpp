@@ -79,9 +79,20 @@ Location Locate(qint32 root, const QString& keyPath, const QString& name, const 
     if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\'))
         throw InvalidArgument(source, Message(11406).arg(name));
     const QStringList parts = KeyParts(keyPath, source);
-    QStringList groups = parts.mid(3);
-    groups.append(name);
-    return {FileOf(parts), groups.join(u'/')};
+#ifdef Q_OS_WIN
+    // There the store is the registry itself, as the key path says.
+    return {QStringLiteral("HKEY_CURRENT_USER\\") + keyPath, name};
+#else
+    return {FileOf(parts), (parts.mid(3) << name).join(u'/')};
+#endif
+}
+
+QSettings::Format StoreFormat() {
+#ifdef Q_OS_WIN
+    return QSettings::NativeFormat;
+#else
+    return StoreFileFormat::Format();
+#endif
 }
 
 // Values held by open batches, by file and key, and how deep they nest.
@@ -98,18 +109,18 @@ PendingWrites& Pending() {
 
 std::optional<QString> PendingValue(const Location& location) {
     const auto file = Pending().values.find(location.file);
-    if (file == Pending().values.end())
+    if (file == Pending().values.end() || !file->second.contains(location.key))
         return std::nullopt;
-    const auto value = file->second.find(location.key);
-    if (value == file->second.end())
-        return std::nullopt;
-    return value->second;
+    return file->second.at(location.key);
 }
 
 // What stands in the way of writing the file, in the player's language
 // (the system's own reason in Qt's words, translated as Qt is); nothing
 // when a write looks possible. Makes the file's folder, as a write would.
 std::optional<QString> WriteObstacle(const QString& fileName) {
+#ifdef Q_OS_WIN
+    return std::nullopt; // a registry key, not a file
+#endif
     const QFileInfo target(fileName);
     if (target.isDir())
         return Message(11402).arg(QDir::toNativeSeparators(target.filePath()));
@@ -216,20 +227,11 @@ void RepairIfDamaged(QSettings& settings) {
         Message(11400).arg(QDir::toNativeSeparators(fileName), QDir::toNativeSeparators(aside)));
 }
 
-// A failed write stays pending in Qt's shared cache of the file, where later
-// reads would find it. Put the value back as the file still has it.
-void ForgetFailedWrite(QSettings& settings, const QString& key, const QVariant& before) {
-    if (before.isValid())
-        settings.setValue(key, before);
-    else
-        settings.remove(key);
-}
-
 // Writes the values in one write of the file; values already stored as they
 // are cost no write.
 void WriteValues(const QString& fileName, const std::map<QString, QString>& values,
                  const QStringList& names) {
-    QSettings settings(fileName, StoreFileFormat::Format());
+    QSettings settings(fileName, StoreFormat());
     RepairIfDamaged(settings);
     std::map<QString, QVariant> before;
     bool changed = false;
@@ -246,8 +248,10 @@ void WriteValues(const QString& fileName, const std::map<QString, QString>& valu
     if (settings.status() == QSettings::NoError)
         return;
     const QString reason = WriteObstacle(fileName).value_or(Message(11404));
-    for (const auto& [key, text] : values)
-        ForgetFailedWrite(settings, key, before[key]);
+    // A failed write stays pending in Qt's shared cache of the file, where
+    // later reads would find it: put back what the file still has.
+    for (const auto& [key, old] : before)
+        old.isValid() ? settings.setValue(key, old) : settings.remove(key);
     throw WriteFailure(names, fileName, reason);
 }
 
@@ -266,7 +270,7 @@ QVariant RegistryStore::ReadValue(qint32 root, const QString& keyPath, const QSt
     const Location location = Locate(root, keyPath, name, kReadSource);
     if (const std::optional<QString> pending = PendingValue(location))
         return QVariant(*pending);
-    QSettings settings(location.file, StoreFileFormat::Format());
+    QSettings settings(location.file, StoreFormat());
     RepairIfDamaged(settings);
     // A value never written is an empty variant: its text is empty too, and
     // a caller that cares can tell it from a stored empty text.

@@ -6,7 +6,8 @@
 // The per-user store. Key paths look like registry paths,
 // "Software\<Brand>\<Product>\<rest>": the values live in the text file
 // <Brand>/<Product>.conf of the user's config folder, in the section named
-// by the first part of <rest>. Values are kept as the text they are.
+// by the first part of <rest>. Values are kept as the text they are. On
+// Windows they live in the registry, under HKEY_CURRENT_USER\<key path>.
 //
 // A settings file with damaged lines is set aside beside itself, under a
 // name that says so and when, and written again with every value that
@@ -44,7 +45,7 @@ public:
         bool open_ = true;
     };
 
-    // The file that holds the values of keyPath.
+    // The file that holds the values of keyPath (not used on Windows).
     static QString FileName(const QString& keyPath);
     // Points the store at another config folder (tests, tools); empty goes
     // back to the user's.

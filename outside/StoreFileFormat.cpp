@@ -78,11 +78,6 @@ bool IsHexDigit(QChar c) {
 // or ends with a blank of any kind (reading trims them), '"' and '\' and
 // control characters escaped, a leading '@' doubled.
 QString EscapedValue(const QString& text) {
-    static const QHash<char16_t, QString> named = {{u'"', QStringLiteral("\\\"")},
-                                                   {u'\\', QStringLiteral("\\\\")},
-                                                   {u'\n', QStringLiteral("\\n")},
-                                                   {u'\r', QStringLiteral("\\r")},
-                                                   {u'\t', QStringLiteral("\\t")}};
     const QString value = text.startsWith(u'@') ? u'@' + text : text;
     QString result;
     bool quote = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace());
@@ -90,8 +85,9 @@ QString EscapedValue(const QString& text) {
     for (const QChar c : value) {
         const char16_t code = c.unicode();
         quote = quote || code == u';' || code == u',' || code == u'=';
-        if (named.contains(code)) {
-            result += named.value(code);
+        if (const qsizetype named = QStringView(u"\"\\\n\r\t").indexOf(c); named >= 0) {
+            result += u'\\';
+            result += u"\"\\nrt"[named];
             afterHexEscape = false;
         } else if (code < 0x20 || code == 0x7F || (afterHexEscape && IsHexDigit(c))) {
             result += QStringLiteral("\\x%1").arg(code, 0, 16);
@@ -108,11 +104,8 @@ QString EscapedValue(const QString& text) {
 // and is left on the escape's last character.
 QChar Unescaped(QStringView text, qsizetype& at) {
     const QChar c = text[at];
-    static const QHash<char16_t, char16_t> simple = {{u'a', u'\a'}, {u'b', u'\b'}, {u'f', u'\f'},
-                                                     {u'n', u'\n'}, {u'r', u'\r'}, {u't', u'\t'},
-                                                     {u'v', u'\v'}};
-    if (simple.contains(c.unicode()))
-        return QChar(simple.value(c.unicode()));
+    if (const qsizetype named = QStringView(u"abfnrtv").indexOf(c); named >= 0)
+        return QChar(u"\a\b\f\n\r\t\v"[named]);
     const bool hex = c == u'x';
     const bool octal = c >= u'0' && c <= u'7';
     if (!hex && !octal)
