@@ -96,7 +96,8 @@ struct ParsedFile {
     }
 };
 
-// Why a file gives no values.
+// Why a file gives no values; the catalogue's reasons for the first four
+// follow this order from 11501.
 enum class Problem { None, Missing, Folder, NoPermission, NotText, Other };
 
 // What tells a changed file: a rewrite changes its size or times, a
@@ -153,19 +154,15 @@ QString DecodeLines(QByteArrayView bytes) {
 // The file's text, or nothing when it is not text (a NUL is in no data
 // file a person wrote: such a file is a picture, an archive, a program).
 std::optional<QString> DecodeFileText(QByteArrayView bytes) {
-    const auto utf16 = [](QByteArrayView rest, QStringConverter::Encoding encoding) {
-        QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-        return QString(decoder(rest));
-    };
-    QString text;
-    if (bytes.startsWith("\xFF\xFE"))
-        text = utf16(bytes.sliced(2), QStringConverter::Utf16LE);
-    else if (bytes.startsWith("\xFE\xFF"))
-        text = utf16(bytes.sliced(2), QStringConverter::Utf16BE);
-    else if (!bytes.isEmpty() && std::memchr(bytes.data(), 0, size_t(bytes.size())))
-        return std::nullopt;
-    else
+    const bool littleEndian = bytes.startsWith("\xFF\xFE");
+    if (!littleEndian && !bytes.startsWith("\xFE\xFF")) {
+        if (!bytes.isEmpty() && std::memchr(bytes.data(), 0, size_t(bytes.size())))
+            return std::nullopt;
         return DecodeLines(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes);
+    }
+    QStringDecoder utf16(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                         QStringConverter::Flag::Stateless);
+    QString text = utf16(bytes.sliced(2));
     if (text.contains(QChar(0)))
         return std::nullopt;
     return text;
@@ -310,14 +307,9 @@ struct IniFileReader::Kept {
 
     void Read() {
         input.setFileName(path);
-        if (!input.open(QIODevice::ReadOnly)) {
-            problem = QFileInfo(path).isReadable() ? Problem::Other : Problem::NoPermission;
-            systemReason = input.errorString();
-            return;
-        }
-        const QByteArray bytes = input.readAll();
+        const QByteArray bytes = input.open(QIODevice::ReadOnly) ? input.readAll() : QByteArray();
         if (input.error() != QFileDevice::NoError) {
-            problem = Problem::Other;
+            problem = QFileInfo(path).isReadable() ? Problem::Other : Problem::NoPermission;
             systemReason = input.errorString();
             input.close();
             return;
@@ -374,24 +366,8 @@ void IniFileReader::CheckReadable(const QString& file) const {
     const Problem problem = file.isEmpty() ? Problem::Missing : Current(file).problem;
     if (problem == Problem::None)
         return;
-    QString reason;
-    switch (problem) {
-    case Problem::Missing:
-        reason = MessageCatalogue::Text(11501);
-        break;
-    case Problem::Folder:
-        reason = MessageCatalogue::Text(11502);
-        break;
-    case Problem::NoPermission:
-        reason = MessageCatalogue::Text(11503);
-        break;
-    case Problem::NotText:
-        reason = MessageCatalogue::Text(11504);
-        break;
-    default:
-        reason = kept_->systemReason;
-        break;
-    }
+    const QString reason = problem == Problem::Other ? kept_->systemReason
+                                                     : MessageCatalogue::Text(11500 + int(problem));
     throw AppError(problem == Problem::Missing ? ErrorNumber::FileNotFound
                                                : ErrorNumber::PathFileAccess,
                    QStringLiteral("IniFileReader.CheckReadable"),
