@@ -38,17 +38,10 @@ constexpr int MaxColumnWidth = 65535;
 // Distinct fonts whose measurements are kept between font changes.
 constexpr size_t MaxKeptFonts = 16;
 
-// Windows text-drawing flags that CellDetails understands.
-namespace Dt {
-constexpr int Center = 0x1;
-constexpr int Right = 0x2;
-constexpr int VCenter = 0x4;
-constexpr int Bottom = 0x8;
-constexpr int NoClip = 0x100;
-constexpr int PathEllipsis = 0x4000;
-constexpr int EndEllipsis = 0x8000;
-constexpr int WordEllipsis = 0x40000;
-} // namespace Dt
+// The one Windows text-drawing flag in which the callers' formats differ:
+// both also centre vertically, keep to one line and end too long a text
+// with an ellipsis.
+constexpr int DtCenter = 0x1;
 
 // The text colour to use on background: the preferred one unless it
 // would hardly show, then black or white.
@@ -148,9 +141,6 @@ struct ctlGrid::Impl {
 
     bool headerColumns = false;
     bool gridLines = true;
-    bool drawFocusRectangle = false;
-    int borderStyle = -1; // none applied yet
-    int scrollBarStyle = -1;
 
     int currentColumn = 0;
     int currentRow = 0;
@@ -283,8 +273,8 @@ ctlGrid::ctlGrid(QWidget* parent) : QAbstractScrollArea(parent), d_(new Impl) {
     // Every pixel of a paint is drawn here, so Qt need not clear it first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
-    SetBorderStyle(2);
-    SetScrollBarStyle(2);
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(2);
     d_->columnLeft.assign(1, 0);
     ctlGridAccessible::Install();
 }
@@ -318,27 +308,11 @@ void ctlGrid::Clear() {
     ctlGridAccessible::Rebuilt(this);
 }
 
-// The same style again changes nothing: laying the frame out anew would cost
-// a few milliseconds on every refresh of a board.
+// Only the styles the callers use: a sunken border and scroll bars as
+// needed, both set from the start.
 void ctlGrid::SetBorderStyle(int style) {
-    if (style == d_->borderStyle)
-        return;
-    switch (style) {
-    case 0:
-        setFrameStyle(QFrame::NoFrame);
-        break;
-    case 1:
-        setFrameStyle(QFrame::Box | QFrame::Plain);
-        setLineWidth(1);
-        break;
-    case 2:
-        setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        setLineWidth(2);
-        break;
-    default:
+    if (style != 2)
         RaiseBadArgument("BorderStyle", QString::number(style));
-    }
-    d_->borderStyle = style;
 }
 
 void ctlGrid::SetHeaderColumns(bool header) {
@@ -353,9 +327,10 @@ void ctlGrid::SetGridLines(bool lines) {
     RepaintAll();
 }
 
+// The current cell's colour is what shows where the keyboard is.
 void ctlGrid::SetDrawFocusRectangle(bool draw) {
-    d_->drawFocusRectangle = draw;
-    RepaintAll();
+    if (draw)
+        RaiseBadArgument("DrawFocusRectangle", QStringLiteral("True"));
 }
 
 void ctlGrid::SetEnabled(bool enabled) {
@@ -363,25 +338,8 @@ void ctlGrid::SetEnabled(bool enabled) {
 }
 
 void ctlGrid::SetScrollBarStyle(int style) {
-    if (style == d_->scrollBarStyle)
-        return;
-    Qt::ScrollBarPolicy policy = Qt::ScrollBarAsNeeded;
-    switch (style) {
-    case 0:
-        policy = Qt::ScrollBarAlwaysOff;
-        break;
-    case 1:
-        policy = Qt::ScrollBarAlwaysOn;
-        break;
-    case 2:
-        policy = Qt::ScrollBarAsNeeded;
-        break;
-    default:
+    if (style != 2)
         RaiseBadArgument("ScrollBarStyle", QString::number(style));
-    }
-    setHorizontalScrollBarPolicy(policy);
-    setVerticalScrollBarPolicy(policy);
-    d_->scrollBarStyle = style;
 }
 
 void ctlGrid::ArmarGrilla(qint32 columns, qint32 rows) {
@@ -554,24 +512,12 @@ void ctlGrid::SetColumnWidth(qint32 column, qint32 width) {
 
 qint32 ctlGrid::GetGridWidth(bool withBorder) const {
     d_->EnsureLayout(*font_);
-    int width = d_->GridWidth();
-    if (withBorder) {
-        width += 2 * frameWidth();
-        if (verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
-            width += verticalScrollBar()->sizeHint().width();
-    }
-    return width;
+    return d_->GridWidth() + (withBorder ? 2 * frameWidth() : 0);
 }
 
 qint32 ctlGrid::GetGridHeight(bool withBorder) const {
     d_->EnsureLayout(*font_);
-    int height = d_->GridHeight();
-    if (withBorder) {
-        height += 2 * frameWidth();
-        if (horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
-            height += horizontalScrollBar()->sizeHint().height();
-    }
-    return height;
+    return d_->GridHeight() + (withBorder ? 2 * frameWidth() : 0);
 }
 
 qint32 ctlGrid::GethWnd() {
@@ -618,16 +564,11 @@ void ctlGrid::UpdateScrollBars() {
         return;
     const QSize inside = contentsRect().size();
     const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const auto decide = [](Qt::ScrollBarPolicy policy, bool overflow) {
-        return policy == Qt::ScrollBarAlwaysOn || (policy == Qt::ScrollBarAsNeeded && overflow);
-    };
     bool vertical = false, horizontal = false;
     for (int pass = 0; pass < 2; ++pass) {
         vertical =
-            decide(verticalScrollBarPolicy(), d_->headerHeight + d_->BodyHeight() >
-                                                  inside.height() - (horizontal ? barWidth : 0));
-        horizontal = decide(horizontalScrollBarPolicy(),
-                            d_->GridWidth() > inside.width() - (vertical ? barWidth : 0));
+            d_->headerHeight + d_->BodyHeight() > inside.height() - (horizontal ? barWidth : 0);
+        horizontal = d_->GridWidth() > inside.width() - (vertical ? barWidth : 0);
     }
     const QSize room(std::max(0, inside.width() - (vertical ? barWidth : 0)),
                      std::max(0, inside.height() - (horizontal ? barWidth : 0)));
@@ -837,15 +778,7 @@ void ctlGrid::scrollContentsBy(int, int) {
 
 void ctlGrid::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
-    if (d_->drawFocusRectangle)
-        RepaintAll();
     ctlGridAccessible::FocusEntered(this);
-}
-
-void ctlGrid::focusOutEvent(QFocusEvent* event) {
-    QAbstractScrollArea::focusOutEvent(event);
-    if (d_->drawFocusRectangle)
-        RepaintAll();
 }
 
 void ctlGrid::paintEvent(QPaintEvent* event) {
@@ -871,7 +804,6 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
     const QColor textColour = ColourFromWindows(textColor_);
     const QColor activeColour = ColourFromWindows(activeCellColor_);
     const QColor headerColour = palette().color(QPalette::Button);
-    const bool showFocus = d.drawFocusRectangle && hasFocus();
 
     // Most cells share font and colour: set them on the painter only on a change.
     int painterFont = -1;
@@ -900,49 +832,24 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
                 painterInk = ink;
             }
             const int room = inner.width() - HorizontalPadding;
-            const int format = cell.format;
-            const bool elide = format & (Dt::WordEllipsis | Dt::EndEllipsis | Dt::PathEllipsis);
-            if (cell.textWidth > room && elide) {
-                const QString shown = font.metrics.elidedText(
-                    cell.text, (format & Dt::PathEllipsis) ? Qt::ElideMiddle : Qt::ElideRight,
-                    std::max(0, room));
-                int align = Qt::TextSingleLine;
-                align |= (format & Dt::Center)  ? Qt::AlignHCenter
-                         : (format & Dt::Right) ? Qt::AlignRight
-                                                : Qt::AlignLeft;
-                align |= (format & Dt::VCenter)  ? Qt::AlignVCenter
-                         : (format & Dt::Bottom) ? Qt::AlignBottom
-                                                 : Qt::AlignTop;
-                painter.drawText(inner.adjusted(HorizontalPadding / 2, VerticalPadding / 2,
-                                                -HorizontalPadding / 2, -VerticalPadding / 2),
-                                 align, shown);
+            const bool centred = cell.format & DtCenter;
+            if (cell.textWidth > room) {
+                painter.drawText(
+                    inner.adjusted(HorizontalPadding / 2, VerticalPadding / 2,
+                                   -HorizontalPadding / 2, -VerticalPadding / 2),
+                    Qt::TextSingleLine | Qt::AlignVCenter |
+                        (centred ? Qt::AlignHCenter : Qt::AlignLeft),
+                    font.metrics.elidedText(cell.text, Qt::ElideRight, std::max(0, room)));
             } else {
-                int x = inner.left() + HorizontalPadding / 2;
-                if (format & Dt::Center)
-                    x = inner.left() + (inner.width() - cell.textWidth) / 2;
-                else if (format & Dt::Right)
-                    x = inner.right() + 1 - HorizontalPadding / 2 - cell.textWidth;
-                int y = inner.top() + VerticalPadding / 2;
-                if (format & Dt::VCenter)
-                    y = inner.top() + (inner.height() - font.lineHeight) / 2;
-                else if (format & Dt::Bottom)
-                    y = inner.bottom() + 1 - VerticalPadding / 2 - font.lineHeight;
-                const bool clip = !(format & Dt::NoClip) && cell.textWidth > room;
-                if (clip) {
-                    painter.save();
-                    painter.setClipRect(inner, Qt::IntersectClip);
-                }
+                const int x = centred ? inner.left() + (inner.width() - cell.textWidth) / 2
+                                      : inner.left() + HorizontalPadding / 2;
+                const int y = inner.top() + (inner.height() - font.lineHeight) / 2;
                 // Static text draws no underline or strike-through.
                 if (font.font.underline() || font.font.strikeOut())
                     painter.drawText(QRect(x, y, cell.textWidth, font.lineHeight),
                                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cell.text);
                 else
                     painter.drawStaticText(x, y, font.Prepared(cell.text));
-                if (clip) {
-                    painter.restore();
-                    painterFont = -1;
-                    painterInk = QColor();
-                }
             }
         }
         if (current && cell.backColor != -1) {
@@ -955,17 +862,6 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
             painter.fillRect(QRect(inner.left(), inner.top(), edge, inner.height()), activeColour);
             painter.fillRect(QRect(inner.right() + 1 - edge, inner.top(), edge, inner.height()),
                              activeColour);
-        }
-        if (current && showFocus) {
-            QPen dotted(
-                ReadableOn(cell.backColor != -1 ? ColourFromWindows(cell.backColor) : activeColour,
-                           textColour),
-                1, Qt::DotLine);
-            painter.setPen(dotted);
-            painterInk = QColor();
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(inner.adjusted(CurrentFrameWidth, CurrentFrameWidth,
-                                            -CurrentFrameWidth - 1, -CurrentFrameWidth - 1));
         }
     };
 

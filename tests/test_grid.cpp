@@ -479,6 +479,19 @@ void GridTest::impossibleSizesAreRefused() {
     QCOMPARE(grid.GetRowCount(), 100000);
     BuildLetters(grid, 2, 2);
     QVERIFY_THROWS_EXCEPTION(AppError, grid.SetColumnWidth(1, -5));
+    // Set-up values no caller uses are refused, not quietly ignored.
+    for (const auto& [member, call] : std::map<QString, std::function<void()>>{
+             {"BorderStyle", [&] { grid.SetBorderStyle(1); }},
+             {"ScrollBarStyle", [&] { grid.SetScrollBarStyle(0); }},
+             {"DrawFocusRectangle", [&] { grid.SetDrawFocusRectangle(true); }}}) {
+        try {
+            call();
+            QFAIL(qPrintable(member + " accepted"));
+        } catch (const AppError& error) {
+            QCOMPARE(error.Number(), 5);
+            QCOMPARE(error.Source(), "ctlGrid." + member);
+        }
+    }
 }
 
 void GridTest::clearRemovesEveryCell() {
