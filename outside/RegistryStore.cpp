@@ -99,7 +99,6 @@ QSettings::Format StoreFormat() {
 struct PendingWrites {
     int depth = 0;
     std::map<QString, std::map<QString, QString>> values;
-    std::map<QString, QStringList> names;
 };
 
 PendingWrites& Pending() {
@@ -137,7 +136,12 @@ std::optional<QString> WriteObstacle(const QString& fileName) {
     return std::nullopt;
 }
 
-AppError WriteFailure(const QStringList& names, const QString& fileName, const QString& reason) {
+// Names the values by the last part of their keys.
+AppError WriteFailure(const std::map<QString, QString>& values, const QString& fileName,
+                      const QString& reason) {
+    QStringList names;
+    for (const auto& value : values)
+        names << value.first.section(u'/', -1);
     return AppError(ErrorNumber::PathFileAccess, QString::fromUtf8(kWriteSource),
                     Message(11401).arg(names.join(QStringLiteral(", ")),
                                        QDir::toNativeSeparators(fileName), reason));
@@ -229,8 +233,7 @@ void RepairIfDamaged(QSettings& settings) {
 
 // Writes the values in one write of the file; values already stored as they
 // are cost no write.
-void WriteValues(const QString& fileName, const std::map<QString, QString>& values,
-                 const QStringList& names) {
+void WriteValues(const QString& fileName, const std::map<QString, QString>& values) {
     QSettings settings(fileName, StoreFormat());
     RepairIfDamaged(settings);
     std::map<QString, QVariant> before;
@@ -252,7 +255,7 @@ void WriteValues(const QString& fileName, const std::map<QString, QString>& valu
     // later reads would find it: put back what the file still has.
     for (const auto& [key, old] : before)
         old.isValid() ? settings.setValue(key, old) : settings.remove(key);
-    throw WriteFailure(names, fileName, reason);
+    throw WriteFailure(values, fileName, reason);
 }
 
 QString TextToStore(const QVariant& value) {
@@ -284,14 +287,11 @@ void RegistryStore::WriteValue(qint32 root, const QString& keyPath, const QStrin
         throw InvalidArgument(kWriteSource, Message(11408).arg(kind));
     const QString text = TextToStore(value);
     const Location location = Locate(root, keyPath, name, kWriteSource);
-    if (Pending().depth == 0) {
-        WriteValues(location.file, {{location.key, text}}, {name});
-        return;
-    }
+    if (Pending().depth == 0)
+        return WriteValues(location.file, {{location.key, text}});
     if (const std::optional<QString> obstacle = WriteObstacle(location.file))
-        throw WriteFailure({name}, location.file, *obstacle);
+        throw WriteFailure({{location.key, text}}, location.file, *obstacle);
     Pending().values[location.file][location.key] = text;
-    Pending().names[location.file].append(name);
 }
 
 RegistryStore::Batch::Batch() {
@@ -309,11 +309,10 @@ void RegistryStore::Batch::Commit() {
     if (!std::exchange(open_, false) || --Pending().depth > 0)
         return;
     const auto values = std::exchange(Pending().values, {});
-    const auto names = std::exchange(Pending().names, {});
     std::optional<AppError> failure;
     for (const auto& [file, fileValues] : values) {
         try {
-            WriteValues(file, fileValues, names.at(file));
+            WriteValues(file, fileValues);
         } catch (const AppError& error) {
             if (!failure)
                 failure = error;
