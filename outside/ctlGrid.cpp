@@ -297,15 +297,7 @@ void ctlGrid::SetRedraw(bool redraw) {
 }
 
 void ctlGrid::Clear() {
-    d_->columns = 0;
-    d_->rows = 0;
-    d_->cells.clear();
-    d_->manualWidths.clear();
-    d_->currentColumn = 0;
-    d_->currentRow = 0;
-    d_->layoutDirty = true;
-    RepaintAll();
-    ctlGridAccessible::Rebuilt(this);
+    ArmarGrilla(0, 0);
 }
 
 // Only the styles the callers use: a sunken border and scroll bars as
