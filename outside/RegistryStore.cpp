@@ -18,7 +18,6 @@
 #include <QStringList>
 #include <QThread>
 #include <QTimer>
-#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -54,12 +53,8 @@ struct Location {
 
 QStringList KeyParts(const QString& keyPath, const char* source) {
     const QStringList parts = keyPath.split(u'\\');
-    const bool wellFormed = parts.size() >= 3 &&
-                            parts[0].compare(u"Software", Qt::CaseInsensitive) == 0 &&
-                            !parts.contains(QString()) &&
-                            std::none_of(parts.begin(), parts.end(),
-                                         [](const QString& part) { return part.contains(u'/'); });
-    if (!wellFormed)
+    if (parts.size() < 3 || parts[0].compare(u"Software", Qt::CaseInsensitive) != 0 ||
+        parts.contains(QString()) || keyPath.contains(u'/'))
         throw InvalidArgument(source, Message(11407).arg(keyPath));
     return parts;
 }
@@ -211,18 +206,16 @@ void RepairIfDamaged(QSettings& settings) {
         return;
     const QString aside = AsideName(fileName);
     QFile copy(aside);
-    bool repaired = copy.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
-                    copy.write(*damaged) == damaged->size() && copy.flush();
+    const bool kept = copy.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
+                      copy.write(*damaged) == damaged->size() && copy.flush();
     copy.close();
-    if (repaired) {
+    if (kept) {
         // Any change makes Qt write the whole file from what was read.
-        const QString probe = QStringLiteral("Zelvora-repair");
-        settings.setValue(probe, QString());
-        settings.remove(probe);
+        settings.setValue(QStringLiteral("Zelvora-repair"), QString());
+        settings.remove(QStringLiteral("Zelvora-repair"));
         settings.sync();
-        repaired = settings.status() == QSettings::NoError;
     }
-    if (!repaired) {
+    if (!kept || settings.status() != QSettings::NoError) {
         QFile::remove(aside);
         return;
     }
