@@ -9,7 +9,8 @@
 #include <vector>
 
 // Text formats for CellDetails (Windows text-drawing flag sets): both single
-// line and vertically centred, with word ellipsis.
+// line and vertically centred, with word ellipsis; the grid tells them
+// apart by the centring flag alone.
 namespace CellFormat {
 constexpr int Centred = 0x40925;     // 264485
 constexpr int LeftAligned = 0x40924; // 264484
@@ -31,7 +32,9 @@ public:
     explicit ctlGrid(QWidget* parent = nullptr);
     ~ctlGrid() override;
 
-    // Setup members, set in this order before ArmarGrilla.
+    // Setup members, set in this order before ArmarGrilla. Only what the
+    // game uses is taken: BorderStyle 2 (sunken), ScrollBarStyle 2 (bars as
+    // needed), DrawFocusRectangle false; other values raise AppError 5.
     bool Redraw() const { return redraw_; }
     void SetRedraw(bool redraw);
     void Clear();
