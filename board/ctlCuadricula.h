@@ -93,10 +93,18 @@ private:
     friend class BoardTest;
     friend class AppearanceTest;
 
+    // One puzzle as the data file gives it.
+    struct Puzzle {
+        qint32 columns = 0, rows = 0;
+        QString title, letters, words, solution;
+    };
+    void TakePuzzle(const Puzzle& puzzle);
+
     // What a failed choice restores: the puzzle record and its marks.
     struct Shown {
-        qint32 number, columns, rows;
-        QString title, letters, words, solution, marks;
+        qint32 number;
+        Puzzle puzzle;
+        QString marks;
     };
     Shown CurrentlyShown() const;
     void ShowAgain(const Shown& shown);

@@ -65,19 +65,14 @@ void ctlCuadricula::ChangePuzzle(qint32 chosen) {
 }
 
 ctlCuadricula::Shown ctlCuadricula::CurrentlyShown() const {
-    return {NumeroJuego_, Columns_,  Rows_,     Titulo_,
-            Letras_,      Palabras_, Solucion_, MarkedCellList()};
+    return {
+        NumeroJuego_, {Columns_, Rows_, Titulo_, Letras_, Palabras_, Solucion_}, MarkedCellList()};
 }
 
 // Rebuilds the board from what it held, without reading the store.
 void ctlCuadricula::ShowAgain(const Shown& shown) {
     NumeroJuego_ = shown.number;
-    Columns_ = shown.columns;
-    Rows_ = shown.rows;
-    Titulo_ = shown.title;
-    Letras_ = shown.letters;
-    Palabras_ = shown.words;
-    Solucion_ = shown.solution;
+    TakePuzzle(shown.puzzle);
     BuildGrid();
     ApplyConfiguration(false, false);
     MarkCellList(shown.marks);

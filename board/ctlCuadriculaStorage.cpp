@@ -19,12 +19,6 @@ namespace {
 constexpr int MaxCells = 999; // a cell list names cells with three digits
 constexpr double MaxFontSize = 2048.0;
 
-struct PuzzleSection {
-    qint32 columns = 0;
-    qint32 rows = 0;
-    QString title, letters, words, solution;
-};
-
 qint32 Dimension(const IniFileReader& reader, const QString& section, const char* key,
                  const QString& file) {
     const QString text = reader.GetValue(section, QLatin1String(key), file, 0);
@@ -38,15 +32,15 @@ qint32 Dimension(const IniFileReader& reader, const QString& section, const char
 }
 
 // A puzzle must have at least one cell, and no cell a cell list cannot name.
-void CheckDimensions(const PuzzleSection& puzzle, const QString& section, const QString& file) {
-    const qint64 cells = static_cast<qint64>(puzzle.columns) * puzzle.rows;
-    if (puzzle.columns < 1 || puzzle.rows < 1 || cells > MaxCells)
+void CheckDimensions(qint32 columns, qint32 rows, const QString& section, const QString& file) {
+    const qint64 cells = static_cast<qint64>(columns) * rows;
+    if (columns < 1 || rows < 1 || cells > MaxCells)
         throw AppError(ErrorNumber::InvalidArgument, QStringLiteral("ctlCuadricula.LoadPuzzle"),
                        AppServices()
                            .GetMessage(11615)
                            .arg(section, file)
-                           .arg(puzzle.columns)
-                           .arg(puzzle.rows)
+                           .arg(columns)
+                           .arg(rows)
                            .arg(MaxCells));
 }
 
@@ -105,17 +99,20 @@ void ctlCuadricula::LoadPuzzle() {
     const QString file = DataFilePath();
     const QString section = QString::number(NumeroJuego_);
     const IniFileReader& reader = *dataFile_;
-    PuzzleSection puzzle;
+    Puzzle puzzle;
     puzzle.columns = Dimension(reader, section, "CantAncho", file);
     puzzle.rows = Dimension(reader, section, "CantAlto", file);
-    CheckDimensions(puzzle, section, file);
+    CheckDimensions(puzzle.columns, puzzle.rows, section, file);
     puzzle.title = reader.GetValue(section, QStringLiteral("Titulo"), file, 0);
     puzzle.letters = reader.GetValue(section, QStringLiteral("Letras"), file, 1000)
                          .normalized(QString::NormalizationForm_C);
     CheckLetters(puzzle.letters, section, file);
     puzzle.words = reader.GetValue(section, QStringLiteral("Palabras"), file, 1000);
     puzzle.solution = reader.GetValue(section, QStringLiteral("Solucion"), file, 1000);
+    TakePuzzle(puzzle);
+}
 
+void ctlCuadricula::TakePuzzle(const Puzzle& puzzle) {
     Columns_ = puzzle.columns;
     Rows_ = puzzle.rows;
     Titulo_ = puzzle.title;
