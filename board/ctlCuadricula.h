@@ -124,6 +124,7 @@ private:
     void LoadConfiguration();
     void SaveConfiguration();
     void ApplyConfiguration(bool ReloadSettings, bool NotifyChange);
+    std::optional<QString> StoredSetting(const char* name) const;
     void ReadColour(const char* name, qint32& member, int systemColour);
     void CargarLista(frmListaJuegos& form);
 

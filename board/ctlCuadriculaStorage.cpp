@@ -218,15 +218,6 @@ void ctlCuadricula::KeepDamagedMarks(const QString& key, const QString& marks) {
 // stored text, the empty one included, is converted.
 void ctlCuadricula::LoadConfiguration() {
     ReraiseAs("ctlCuadricula.LoadConfiguration", [&] {
-        const QString key = productInfo_->GetRegistryKey(2, 0);
-        const RegistryStore store;
-        const auto read = [&](const char* name) -> std::optional<QString> {
-            const QVariant value =
-                store.ReadValue(RegistryStore::CurrentUser, key, QLatin1String(name));
-            if (!value.isValid())
-                return std::nullopt;
-            return value.toString();
-        };
         ReadColour("ColorFondo", backColour_, 5);
         ReadColour("ColorSel", markedColour_, 15);
         // -1 would mean "not marked": no mark could be seen or made.
@@ -235,18 +226,18 @@ void ctlCuadricula::LoadConfiguration() {
         ReadColour("ColorCelAct", activeColour_, 13);
         ReadColour("ColorLineas", lineColour_, 10);
         ReadColour("FontColor", textColour_, 8);
-        if (const auto text = read("ImageFile"))
+        if (const auto text = StoredSetting("ImageFile"))
             pictureFile_ = *text;
-        if (const auto text = read("FontBold"))
+        if (const auto text = StoredSetting("FontBold"))
             font_->SetBold(Conversions::NumericValue(*text) != 0);
-        if (const auto text = read("FontItalic"))
+        if (const auto text = StoredSetting("FontItalic"))
             font_->SetItalic(Conversions::NumericValue(*text) != 0);
-        const auto sizeText = read("FontSize");
+        const auto sizeText = StoredSetting("FontSize");
         const double size =
             sizeText
                 ? Conversions::RoundHalfEven(Conversions::NumericValue(*sizeText) * 10000) / 10000
                 : 0.0;
-        const QString name = read("FontName").value_or(QString());
+        const QString name = StoredSetting("FontName").value_or(QString());
         if (size > 0 && size <= MaxFontSize)
             font_->SetSize(size);
         if (!name.isEmpty())
@@ -254,15 +245,23 @@ void ctlCuadricula::LoadConfiguration() {
     });
 }
 
+// An appearance value as stored, or nothing when it never was.
+std::optional<QString> ctlCuadricula::StoredSetting(const char* name) const {
+    const QVariant value = RegistryStore().ReadValue(
+        RegistryStore::CurrentUser, productInfo_->GetRegistryKey(2, 0), QLatin1String(name));
+    if (!value.isValid())
+        return std::nullopt;
+    return value.toString();
+}
+
 // A colour that does not convert (out of range, as an unsigned export
 // writes it) costs that colour only: the player hears once which value and
 // text, the default stands in, and the settings dialog can put it right.
 void ctlCuadricula::ReadColour(const char* name, qint32& member, int systemColour) {
-    const QVariant value = RegistryStore().ReadValue(
-        RegistryStore::CurrentUser, productInfo_->GetRegistryKey(2, 0), QLatin1String(name));
-    if (!value.isValid())
+    const std::optional<QString> stored = StoredSetting(name);
+    if (!stored)
         return;
-    const QString text = value.toString();
+    const QString text = *stored;
     try {
         member = Colour(text);
     } catch (const AppError& error) {
