@@ -212,6 +212,8 @@ constexpr Entry kEntries[] = {
      "Values are stored as text (kind 1), not kind %1."},
     {11409, "Un valor de tipo %1 no se puede guardar como texto.",
      "A value of type %1 cannot be stored as text."},
+    {11410, "otra copia del programa lo mantiene bloqueado",
+     "another copy of the program keeps it locked"},
 
     {11500, "No se puede leer el archivo de juegos \"%1\": %2.",
      "The puzzle file \"%1\" cannot be read: %2."},

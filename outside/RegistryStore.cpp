@@ -12,25 +12,27 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QThread>
 #include <QTimer>
-#include <map>
+#include <algorithm>
 #include <optional>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
+using StoreFileFormat::Values;
+
 const char* const kReadSource = "RegistryStore.ReadValue";
 const char* const kWriteSource = "RegistryStore.WriteValue";
+
+// A lock left by a copy that was killed before it could sign it is taken
+// as abandoned once it is this old; Qt never takes one its living owner
+// still holds.
+constexpr int kAbandonedLockMs = 1000;
+constexpr int kLockWaitMs = 10000;
 
 QString& FolderOverride() {
     static QString folder;
@@ -45,6 +47,15 @@ AppError InvalidArgument(const char* source, const QString& what) {
     return AppError(ErrorNumber::InvalidArgument, QString::fromUtf8(source), what);
 }
 
+// Names the file can hold without escapes, as every name of the program is;
+// none of them can step out of the config folder either.
+bool IsPlainName(const QString& name) {
+    return !name.isEmpty() && name.front().isLetterOrNumber() &&
+           std::all_of(name.begin(), name.end(), [](QChar c) {
+               return c.isLetterOrNumber() || c == u'_' || c == u'-' || c == u'.';
+           });
+}
+
 // Where one value lives: its file and its key inside it.
 struct Location {
     QString file;
@@ -53,8 +64,8 @@ struct Location {
 
 QStringList KeyParts(const QString& keyPath, const char* source) {
     const QStringList parts = keyPath.split(u'\\');
-    if (parts.size() < 3 || parts[0].compare(u"Software", Qt::CaseInsensitive) != 0 ||
-        parts.contains(QString()) || keyPath.contains(u'/'))
+    if (parts.size() < 4 || parts[0].compare(u"Software", Qt::CaseInsensitive) != 0 ||
+        !std::all_of(parts.begin(), parts.end(), IsPlainName))
         throw InvalidArgument(source, Message(11407).arg(keyPath));
     return parts;
 }
@@ -71,7 +82,7 @@ QString FileOf(const QStringList& parts) {
 Location Locate(qint32 root, const QString& keyPath, const QString& name, const char* source) {
     if (root != RegistryStore::CurrentUser)
         throw InvalidArgument(source, Message(11405).arg(root));
-    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\'))
+    if (!IsPlainName(name))
         throw InvalidArgument(source, Message(11406).arg(name));
     const QStringList parts = KeyParts(keyPath, source);
 #ifdef Q_OS_WIN
@@ -82,18 +93,10 @@ Location Locate(qint32 root, const QString& keyPath, const QString& name, const 
 #endif
 }
 
-QSettings::Format StoreFormat() {
-#ifdef Q_OS_WIN
-    return QSettings::NativeFormat;
-#else
-    return StoreFileFormat::Format();
-#endif
-}
-
 // Values held by open batches, by file and key, and how deep they nest.
 struct PendingWrites {
     int depth = 0;
-    std::map<QString, std::map<QString, QString>> values;
+    std::map<QString, Values> values;
 };
 
 PendingWrites& Pending() {
@@ -131,46 +134,36 @@ std::optional<QString> WriteObstacle(const QString& fileName) {
     return std::nullopt;
 }
 
-// Names the values by the last part of their keys.
-AppError WriteFailure(const std::map<QString, QString>& values, const QString& fileName,
-                      const QString& reason) {
+// Names the values by the last part of their keys; without a reason of
+// its own, says what stands in the way of the file.
+AppError WriteFailure(const Values& values, const QString& fileName,
+                      const std::optional<QString>& reason = std::nullopt) {
     QStringList names;
     for (const auto& value : values)
         names << value.first.section(u'/', -1);
-    return AppError(ErrorNumber::PathFileAccess, QString::fromUtf8(kWriteSource),
-                    Message(11401).arg(names.join(QStringLiteral(", ")),
-                                       QDir::toNativeSeparators(fileName), reason));
+    return AppError(
+        ErrorNumber::PathFileAccess, QString::fromUtf8(kWriteSource),
+        Message(11401).arg(names.join(QStringLiteral(", ")), QDir::toNativeSeparators(fileName),
+                           reason ? *reason : WriteObstacle(fileName).value_or(Message(11404))));
 }
 
-// Qt's lock of the file (or its guard for removing stale locks), left by a
-// copy killed holding it, empty when the kill came before it was signed,
-// would hold every later write up for half a minute. Qt's owner keeps the
-// file flock()ed while it lives, so a lock that can be flock()ed is
-// nobody's; a young one may be a lock being taken, so it is given 100 ms.
-void ClearAbandonedLocks(const QString& fileName) {
-#ifdef Q_OS_UNIX
-    for (const QString& name :
-         {fileName + QStringLiteral(".lock.rmlock"), fileName + QStringLiteral(".lock")}) {
-        const QByteArray path = QFile::encodeName(name);
-        for (int tries = 0; tries < 15; ++tries) {
-            const int lock = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
-            if (lock < 0)
-                break;
-            const bool held = ::flock(lock, LOCK_EX | LOCK_NB) != 0;
-            const bool young =
-                QFileInfo(name).lastModified().msecsTo(QDateTime::currentDateTime()) < 100;
-            if (!held && !young)
-                ::unlink(path.constData());
-            ::close(lock);
-            if (held || !young)
-                break;
-            QThread::msleep(10);
-        }
-    }
-#else
-    Q_UNUSED(fileName);
-#endif
+#ifdef Q_OS_WIN
+
+std::optional<QString> StoredValue(const Location& location) {
+    const QVariant value = QSettings(location.file, QSettings::NativeFormat).value(location.key);
+    return value.isValid() ? std::optional(value.toString()) : std::nullopt;
 }
+
+void WriteValues(const QString& keyName, const Values& values) {
+    QSettings settings(keyName, QSettings::NativeFormat);
+    for (const auto& [key, text] : values)
+        settings.setValue(key, text);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        throw WriteFailure(values, keyName);
+}
+
+#else
 
 // Tells the player once, when the program is next idle: the store may be
 // read in the middle of drawing the board.
@@ -184,8 +177,9 @@ void TellPlayer(const QString& text) {
     });
 }
 
-// A name beside the damaged file that says what it is and since when.
-QString AsideName(const QString& fileName) {
+// The bytes of a damaged file, kept beside it under a name that says what
+// it is and since when; the name, or nothing when they could not be kept.
+std::optional<QString> SetAside(const QString& fileName, const QByteArray& bytes) {
     const QFileInfo file(fileName);
     const QString stem = file.path() + u'/' + file.completeBaseName() +
                          QStringLiteral("-damaged-") +
@@ -193,63 +187,101 @@ QString AsideName(const QString& fileName) {
     QString name = stem + QStringLiteral(".conf");
     for (int n = 2; QFileInfo::exists(name); ++n)
         name = stem + QStringLiteral("-%1.conf").arg(n);
-    return name;
+    QFile copy(name);
+    if (copy.open(QIODevice::WriteOnly | QIODevice::NewOnly) && copy.write(bytes) == bytes.size() &&
+        copy.flush())
+        return name;
+    copy.remove();
+    return std::nullopt;
 }
 
-// A file that was read with damaged lines is kept aside as it was read, and
-// written again, whole, with what could be read. When either cannot be done
-// the damage stays known, and the next use tries again.
-void RepairIfDamaged(QSettings& settings) {
-    const QString fileName = settings.fileName();
-    const std::optional<QByteArray> damaged = StoreFileFormat::DamagedBytes(fileName);
-    if (!damaged)
-        return;
-    const QString aside = AsideName(fileName);
-    QFile copy(aside);
-    const bool kept = copy.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
-                      copy.write(*damaged) == damaged->size() && copy.flush();
-    copy.close();
-    if (kept) {
-        // Any change makes Qt write the whole file from what was read.
-        settings.setValue(QStringLiteral("Zelvora-repair"), QString());
-        settings.remove(QStringLiteral("Zelvora-repair"));
-        settings.sync();
+struct FileContents {
+    QByteArray bytes;
+    StoreFileFormat::Contents contents;
+};
+
+// The file as it is now, parsed once for as long as its bytes stay the
+// same; nothing when it is there but cannot be read. Good until the next
+// read.
+const FileContents* ReadFile(const QString& fileName) {
+    static QString lastName;
+    static FileContents last;
+    QFile file(fileName);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly)) {
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return nullptr;
+    } else if (file.exists()) {
+        return nullptr;
     }
-    if (!kept || settings.status() != QSettings::NoError) {
-        QFile::remove(aside);
-        return;
+    if (fileName != lastName || bytes != last.bytes) {
+        lastName = fileName;
+        last = {bytes, StoreFileFormat::Parse(bytes)};
     }
-    StoreFileFormat::ForgetDamage(fileName);
-    TellPlayer(
-        Message(11400).arg(QDir::toNativeSeparators(fileName), QDir::toNativeSeparators(aside)));
+    return &last;
 }
 
-// Writes the values in one write of the file; values already stored as they
-// are cost no write.
-void WriteValues(const QString& fileName, const std::map<QString, QString>& values) {
-    QSettings settings(fileName, StoreFormat());
-    RepairIfDamaged(settings);
-    std::map<QString, QVariant> before;
-    bool changed = false;
+// Writes the values in one replacement of the file, made while holding its
+// lock over what the file holds then, so that another copy's values are
+// kept. A damaged file is set aside first and written whole with what could
+// be read; values already stored as they are cost no write.
+void WriteValues(const QString& fileName, const Values& values) {
+    QDir().mkpath(QFileInfo(fileName).path());
+    QLockFile lock(fileName + QStringLiteral(".lock"));
+    lock.setStaleLockTime(kAbandonedLockMs);
+    if (!lock.tryLock(kLockWaitMs))
+        throw WriteFailure(values, fileName,
+                           lock.error() == QLockFile::LockFailedError ? Message(11410)
+                                                                      : std::optional<QString>());
+    const FileContents* now = ReadFile(fileName);
+    if (!now)
+        throw WriteFailure(values, fileName);
+    Values stored = now->contents.values;
+    const QByteArray before = now->bytes;
+    const bool damaged = now->contents.damaged;
+    bool changed = damaged;
     for (const auto& [key, text] : values) {
-        before[key] = settings.value(key);
-        changed = changed || !before[key].isValid() || before[key].toString() != text;
+        const auto found = stored.find(key);
+        changed = changed || found == stored.end() || found->second != text;
+        stored[key] = text;
     }
     if (!changed)
         return;
-    ClearAbandonedLocks(fileName);
-    for (const auto& [key, text] : values)
-        settings.setValue(key, text);
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
-        return;
-    const QString reason = WriteObstacle(fileName).value_or(Message(11404));
-    // A failed write stays pending in Qt's shared cache of the file, where
-    // later reads would find it: put back what the file still has.
-    for (const auto& [key, old] : before)
-        old.isValid() ? settings.setValue(key, old) : settings.remove(key);
-    throw WriteFailure(values, fileName, reason);
+    std::optional<QString> aside;
+    if (damaged && !(aside = SetAside(fileName, before)))
+        throw WriteFailure(values, fileName);
+    const QByteArray text = StoreFileFormat::Text(stored);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        if (aside)
+            QFile::remove(*aside);
+        throw WriteFailure(values, fileName);
+    }
+    if (aside)
+        TellPlayer(Message(11400).arg(QDir::toNativeSeparators(fileName),
+                                      QDir::toNativeSeparators(*aside)));
 }
+
+// A damaged file is repaired on its first read; when that cannot be done,
+// the damage stays, and the next use tries again.
+std::optional<QString> StoredValue(const Location& location) {
+    const FileContents* now = ReadFile(location.file);
+    if (!now)
+        return std::nullopt;
+    const auto found = now->contents.values.find(location.key);
+    const std::optional<QString> value =
+        found == now->contents.values.end() ? std::nullopt : std::optional(found->second);
+    if (now->contents.damaged) {
+        try {
+            WriteValues(location.file, {});
+        } catch (const AppError&) {
+        }
+    }
+    return value;
+}
+
+#endif
 
 QString TextToStore(const QVariant& value) {
     if (!value.isValid() || value.isNull())
@@ -262,16 +294,14 @@ QString TextToStore(const QVariant& value) {
 
 } // namespace
 
+// A value never written is an empty variant: its text is empty too, and a
+// caller that cares can tell it from a stored empty text.
 QVariant RegistryStore::ReadValue(qint32 root, const QString& keyPath, const QString& name) const {
     const Location location = Locate(root, keyPath, name, kReadSource);
-    if (const std::optional<QString> pending = PendingValue(location))
-        return QVariant(*pending);
-    QSettings settings(location.file, StoreFormat());
-    RepairIfDamaged(settings);
-    // A value never written is an empty variant: its text is empty too, and
-    // a caller that cares can tell it from a stored empty text.
-    const QVariant value = settings.value(location.key);
-    return value.isValid() ? QVariant(value.toString()) : QVariant();
+    std::optional<QString> value = PendingValue(location);
+    if (!value)
+        value = StoredValue(location);
+    return value ? QVariant(*value) : QVariant();
 }
 
 void RegistryStore::WriteValue(qint32 root, const QString& keyPath, const QString& name,
@@ -283,7 +313,7 @@ void RegistryStore::WriteValue(qint32 root, const QString& keyPath, const QStrin
     if (Pending().depth == 0)
         return WriteValues(location.file, {{location.key, text}});
     if (const std::optional<QString> obstacle = WriteObstacle(location.file))
-        throw WriteFailure({{location.key, text}}, location.file, *obstacle);
+        throw WriteFailure({{location.key, text}}, location.file, obstacle);
     Pending().values[location.file][location.key] = text;
 }
 

@@ -1,74 +1,9 @@
 #include "outside/StoreFileFormat.h"
 
-#include <QDateTime>
-#include <QFileDevice>
-#include <QFileInfo>
-#include <QHash>
+#include <QStringList>
+#include <QStringView>
 
 namespace {
-
-// The bytes of each file whose last read skipped damaged lines.
-QHash<QString, QByteArray>& DamageByFile() {
-    static QHash<QString, QByteArray> damage;
-    return damage;
-}
-
-bool IsPlainKeyChar(char16_t c) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
-           c == u'_' || c == u'-' || c == u'.';
-}
-
-// Section and key names as Qt writes them: '\' for '/', %XX and %UXXXX for
-// anything else that is not a letter, digit, '_', '-' or '.'.
-QString EscapedName(QStringView name) {
-    QString result;
-    for (const QChar c : name) {
-        if (c == u'/')
-            result += u'\\';
-        else if (IsPlainKeyChar(c.unicode()))
-            result += c;
-        else if (c.unicode() <= 0xFF)
-            result += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
-        else
-            result += QStringLiteral("%U%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
-    }
-    return result;
-}
-
-QString UnescapedName(QStringView name) {
-    QString result;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const QChar c = name[i];
-        if (c == u'\\') {
-            result += u'/';
-            continue;
-        }
-        if (c == u'%') {
-            const bool wide = i + 1 < name.size() && name[i + 1] == u'U';
-            const qsizetype from = i + 1 + (wide ? 1 : 0), digits = wide ? 4 : 2;
-            bool ok = false;
-            const uint code =
-                from + digits <= name.size() ? name.sliced(from, digits).toUInt(&ok, 16) : 0;
-            if (ok) {
-                result += QChar(char16_t(code));
-                i = from + digits - 1;
-                continue;
-            }
-        }
-        result += c;
-    }
-    return result;
-}
-
-// "[General]" holds the keys outside any section; a section of that name
-// is written "[%General]".
-QString SectionName(QStringView written) {
-    if (written.compare(u"General", Qt::CaseInsensitive) == 0)
-        return QString();
-    if (written.compare(u"%General", Qt::CaseInsensitive) == 0)
-        return QStringLiteral("General");
-    return UnescapedName(written);
-}
 
 bool IsHexDigit(QChar c) {
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
@@ -160,17 +95,20 @@ QString ValueText(QStringView written) {
     return text.startsWith(QStringLiteral("@@")) ? text.mid(1) : text;
 }
 
-bool Read(QIODevice& device, QSettings::SettingsMap& map) {
-    const QByteArray bytes = device.readAll();
-    QByteArray text = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-    bool damaged = false;
-    QString section;
-    for (QByteArray rawLine : text.split('\n')) {
+} // namespace
+
+StoreFileFormat::Contents StoreFileFormat::Parse(QByteArrayView bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    Contents contents;
+    // Keys before any section are Qt's "General" ones.
+    QString section = QStringLiteral("General");
+    for (QByteArrayView rawLine : QByteArray::fromRawData(bytes.data(), bytes.size()).split('\n')) {
         if (rawLine.endsWith('\r'))
             rawLine.chop(1);
         // A line that is not UTF-8 is kept as Latin-1, and the file set aside.
         const bool utf8 = rawLine.isValidUtf8();
-        damaged = damaged || !utf8;
+        contents.damaged = contents.damaged || !utf8;
         const QString line =
             (utf8 ? QString::fromUtf8(rawLine) : QString::fromLatin1(rawLine)).trimmed();
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
@@ -178,94 +116,33 @@ bool Read(QIODevice& device, QSettings::SettingsMap& map) {
         if (line.startsWith(u'[')) {
             // An unclosed section still names where its keys belong.
             const qsizetype close = line.indexOf(u']');
-            damaged = damaged || close < 0;
-            section = SectionName(
-                QStringView(line).sliced(1, (close < 0 ? line.size() : close) - 1).trimmed());
+            contents.damaged = contents.damaged || close < 0;
+            section = line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
         if (equals <= 0) {
-            damaged = true;
+            contents.damaged = true;
             continue;
         }
-        const QString key = UnescapedName(QStringView(line).first(equals).trimmed());
-        map.insert(section.isEmpty() ? key : section + u'/' + key,
-                   ValueText(QStringView(line).sliced(equals + 1)));
+        const QString key = line.first(equals).trimmed().replace(u'\\', u'/');
+        contents.values[section + u'/' + key] = ValueText(QStringView(line).sliced(equals + 1));
     }
-    if (const auto* file = qobject_cast<QFileDevice*>(&device)) {
-        if (damaged)
-            DamageByFile().insert(file->fileName(), bytes);
-        else
-            DamageByFile().remove(file->fileName());
-    }
-    return true;
+    return contents;
 }
 
-// Another copy of the program notices a change of the file by its size and
-// its time, to the millisecond: a write that kept both would go unseen, and
-// its values be overwritten with old ones. So each write leaves the file
-// with a later time than it found, set on the new file before it replaces
-// the old one (file systems that keep whole seconds need bigger steps).
-void StampLaterThanBefore(QFileDevice& file) {
-    const QDateTime before = QFileInfo(file.fileName()).lastModified();
-    if (!before.isValid() || !file.flush())
-        return;
-    for (const int stepMs : {1, 1000, 2000}) {
-        const QDateTime now = file.fileTime(QFileDevice::FileModificationTime);
-        if (now.isValid() && now > before)
-            return;
-        file.setFileTime(before.addMSecs(stepMs), QFileDevice::FileModificationTime);
-    }
-}
-
-bool Write(QIODevice& device, const QSettings::SettingsMap& map) {
+QByteArray StoreFileFormat::Text(const Values& values) {
     QString text;
-    std::optional<QString> section;
-    // The keys outside any section first, under "[General]".
-    for (const bool grouped : {false, true}) {
-        for (auto entry = map.cbegin(); entry != map.cend(); ++entry) {
-            const qsizetype slash = entry.key().indexOf(u'/');
-            if ((slash >= 0) != grouped)
-                continue;
-            const QString group = grouped ? entry.key().first(slash) : QString();
-            if (group != section) {
-                if (section)
-                    text += u'\n';
-                section = group;
-                text +=
-                    u'[' +
-                    (group.isEmpty() ? QStringLiteral("General")
-                     : group.compare(u"General", Qt::CaseInsensitive) == 0 ? u'%' + group
-                                                                           : EscapedName(group)) +
-                    QStringLiteral("]\n");
-            }
-            text += EscapedName(QStringView(entry.key()).sliced(slash + 1)) + u'=' +
-                    EscapedValue(entry.value().toString()) + u'\n';
+    QStringView section;
+    for (const auto& [key, value] : values) {
+        const qsizetype slash = key.indexOf(u'/');
+        if (text.isEmpty() || QStringView(key).first(slash) != section) {
+            if (!text.isEmpty())
+                text += u'\n';
+            section = QStringView(key).first(slash);
+            text += u'[' + section.toString() + QStringLiteral("]\n");
         }
+        text += key.sliced(slash + 1).replace(u'/', u'\\') + u'=' + EscapedValue(value) + u'\n';
     }
-    const QByteArray bytes = text.toUtf8();
-    if (device.write(bytes) != bytes.size())
-        return false;
-    if (auto* file = qobject_cast<QFileDevice*>(&device))
-        StampLaterThanBefore(*file);
-    return true;
-}
-
-} // namespace
-
-QSettings::Format StoreFileFormat::Format() {
-    static const QSettings::Format format =
-        QSettings::registerFormat(QStringLiteral("conf"), Read, Write, Qt::CaseSensitive);
-    return format;
-}
-
-std::optional<QByteArray> StoreFileFormat::DamagedBytes(const QString& fileName) {
-    const auto found = DamageByFile().constFind(fileName);
-    if (found == DamageByFile().cend())
-        return std::nullopt;
-    return *found;
-}
-
-void StoreFileFormat::ForgetDamage(const QString& fileName) {
-    DamageByFile().remove(fileName);
+    return text.toUtf8();
 }

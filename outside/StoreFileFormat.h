@@ -1,23 +1,27 @@
 #pragma once
 
 #include <QByteArray>
-#include <QSettings>
+#include <QByteArrayView>
 #include <QString>
-#include <optional>
+#include <map>
 
 // The settings file as text: "[Section]" lines and "key=value" lines in the
-// syntax QSettings has always written, so files of earlier versions read
-// as they are. Every value is text, read back exactly as it was stored; Qt's
-// lists and "@Type(...)" values are not interpreted. A line that cannot be
-// read is skipped and recorded, so the store can set the file aside.
+// syntax QSettings has always written, so files of earlier versions read as
+// they are and Qt can read ours. Keys are "Section/part/.../name", of
+// letters, digits, '_', '-' and '.' only. Every value is text, read back
+// exactly as it was stored; Qt's lists and "@Type(...)" values are not
+// interpreted.
 namespace StoreFileFormat {
 
-// The format, registered with QSettings on first use.
-QSettings::Format Format();
+using Values = std::map<QString, QString>;
 
-// The bytes of the file as read, when its last read skipped damaged lines;
-// kept until it is read again sound or the damage is forgotten.
-std::optional<QByteArray> DamagedBytes(const QString& fileName);
-void ForgetDamage(const QString& fileName);
+struct Contents {
+    Values values;
+    // Some line could not be read and was skipped.
+    bool damaged = false;
+};
+
+Contents Parse(QByteArrayView bytes);
+QByteArray Text(const Values& values);
 
 } // namespace StoreFileFormat

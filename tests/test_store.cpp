@@ -128,7 +128,9 @@ private slots:
     void writtenValuesReadBackAsText() {
         QFETCH(QVariant, value);
         QFETCH(QString, expected);
-        const QString name = QStringLiteral("Valor") + QTest::currentDataTag();
+        const QString name = QStringLiteral("Valor%1")
+                                 .arg(QTest::currentDataTag())
+                                 .remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")));
         Write(Settings(), name, value);
         const QVariant read = Read(Settings(), name);
         QCOMPARE(read.typeId(), QMetaType::QString);
@@ -183,7 +185,9 @@ private slots:
     void damagedLinesAreSetAsideAndSavingGoesOn() {
         QFETCH(QByteArray, damage);
         StandInPerson person;
-        const QString app = QStringLiteral("Roto%1").arg(QTest::currentDataTag()).remove(u' ');
+        const QString app = QStringLiteral("Roto%1")
+                                .arg(QTest::currentDataTag())
+                                .remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")));
         const QString folder = ConfigPath("Pinarejo");
         const QString file = folder + "/" + app + ".conf";
         const QByteArray before = "[Configuracion]\nColorFondo=255\n" + damage +
@@ -444,8 +448,14 @@ private slots:
                                         << "X";
         QTest::newRow("empty name") << kUser << "Software\\Pinarejo\\Zelvora"
                                     << "";
-        QTest::newRow("slash in the name") << kUser << "Software\\Pinarejo\\Zelvora"
+        QTest::newRow("slash in the name") << kUser << "Software\\Pinarejo\\Zelvora\\Juegos"
                                            << "a/b";
+        QTest::newRow("blank in the name") << kUser << "Software\\Pinarejo\\Zelvora\\Juegos"
+                                           << "Mi valor";
+        QTest::newRow("bracket in a part") << kUser << "Software\\Pinarejo\\Zelvora\\[Juegos]"
+                                           << "Save";
+        QTest::newRow("parent folder") << kUser << "Software\\..\\Zelvora\\Juegos"
+                                       << "Save";
         QTest::newRow("local machine root") << qint32(0x80000002) << "Software\\Pinarejo\\Zelvora"
                                             << "X";
     }
