@@ -21,6 +21,9 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <qdrawutil.h>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -38,9 +41,7 @@ constexpr int MaxColumnWidth = 65535;
 // Distinct fonts whose measurements are kept between font changes.
 constexpr size_t MaxKeptFonts = 16;
 
-// The one Windows text-drawing flag in which the callers' formats differ:
-// both also centre vertically, keep to one line and end too long a text
-// with an ellipsis.
+// The centring flag of a cell's format, the one the CellFormat values differ in.
 constexpr int DtCenter = 0x1;
 
 // The text colour to use on background: the preferred one unless it
@@ -65,9 +66,7 @@ QColor ReadableOn(const QColor& background, const QColor& preferred) {
                    MessageCatalogue::Text(11604).arg(what));
 }
 
-} // namespace
-
-struct ctlGrid::Cell {
+struct Cell {
     QString text;
     QString data;
     FontRef font;
@@ -80,7 +79,7 @@ struct ctlGrid::Cell {
 
 // One distinct font in use, with its measurements kept so that neither a
 // layout nor a paint measures the same text twice.
-struct ctlGrid::FontEntry {
+struct FontEntry {
     explicit FontEntry(const FontObject& object)
         : source(object), font(object.ToQFont()), metrics(font), lineHeight(metrics.height()) {
         latinAdvances.fill(-1);
@@ -132,6 +131,35 @@ struct ctlGrid::FontEntry {
     QHash<QString, QStaticText> prepared;
 };
 
+// Moves bar as little as needed to show [first, end) in room pixels; the
+// start wins when the span is larger than the room.
+void Reveal(QScrollBar* bar, int first, int end, int room) {
+    bar->setValue(std::min(first, std::max(bar->value(), end - room)));
+}
+
+// The code a key gives to CellKeyPress: Enter 13, Space 32, a letter its
+// capital, other characters their own code; 0 for keys that give none.
+qint16 KeyCode(const QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return 13;
+    if (key == Qt::Key_Escape)
+        return 27;
+    if (key == Qt::Key_Backspace)
+        return 8;
+    if (key == Qt::Key_Space || (key >= Qt::Key_A && key <= Qt::Key_Z))
+        return static_cast<qint16>(key);
+    const QString text = event->text();
+    const QChar first = text.isEmpty() ? QChar() : text.at(0).toUpper();
+    if (first.isPrint() && first.unicode() <= std::numeric_limits<qint16>::max())
+        return static_cast<qint16>(first.unicode());
+    if (key > 0x20 && key <= 0xFF)
+        return static_cast<qint16>(key);
+    return 0;
+}
+
+} // namespace
+
 struct ctlGrid::Impl {
     // Row 0 is always stored, so HeaderColumns may change at any time.
     int columns = 0;
@@ -151,7 +179,7 @@ struct ctlGrid::Impl {
     bool fontsStale = true;
     std::vector<FontEntry> fonts;
     int gridFontIndex = 0;
-    std::vector<int> columnLeft; // columns + 1 edges
+    std::vector<int> columnLeft = {0}; // columns + 1 edges
     int rowHeight = 0;
     int headerHeight = 0; // 0 without a header row
 
@@ -181,16 +209,10 @@ struct ctlGrid::Impl {
         return static_cast<int>(fonts.size() - 1);
     }
 
-    void Measure(const FontObject& gridFont);
-    bool EnsureLayout(const FontObject& gridFont) {
-        if (!layoutDirty)
-            return false;
-        Measure(gridFont);
-        layoutDirty = false;
-        return true;
-    }
+    // Measures again if something the layout depends on changed; true if it did.
+    bool EnsureLayout(const FontObject& gridFont);
 
-    int GridWidth() const { return columnLeft.empty() ? 0 : columnLeft.back(); }
+    int GridWidth() const { return columnLeft.back(); }
     // A grid without columns has no cells, whatever its number of rows.
     int BodyHeight() const { return columns > 0 ? rows * rowHeight : 0; }
     int GridHeight() const { return columns > 0 ? headerHeight + BodyHeight() : 0; }
@@ -214,60 +236,51 @@ struct ctlGrid::Impl {
     }
 };
 
-void ctlGrid::Impl::Measure(const FontObject& gridFont) {
-    if (fontsStale) {
-        // Measurements are kept per font value, so they stay good across
-        // rebuilds; only a long run of font changes starts them afresh.
-        const bool forget = fonts.size() > MaxKeptFonts;
-        if (forget)
-            fonts.clear();
-        for (Cell& cell : cells) {
-            cell.fontIndex = -1;
-            if (forget)
-                cell.measuredWith = -1;
-        }
+bool ctlGrid::Impl::EnsureLayout(const FontObject& gridFont) {
+    if (!layoutDirty)
+        return false;
+    // Measurements are kept per font value, so they stay good across
+    // rebuilds; only a long run of font changes starts them afresh.
+    const bool forget = fontsStale && fonts.size() > MaxKeptFonts;
+    if (forget)
+        fonts.clear();
+    if (fontsStale)
         gridFontIndex = FontIndexFor(gridFont);
-        fontsStale = false;
-    }
     for (Cell& cell : cells) {
-        if (cell.fontIndex < 0)
+        if (fontsStale || cell.fontIndex < 0)
             cell.fontIndex = cell.font ? FontIndexFor(*cell.font) : gridFontIndex;
-        if (cell.measuredWith != cell.fontIndex) {
+        if (forget || cell.measuredWith != cell.fontIndex) {
             cell.textWidth = fonts[cell.fontIndex].Width(cell.text);
             cell.measuredWith = cell.fontIndex;
         }
     }
+    fontsStale = false;
 
-    const size_t headerEnd = static_cast<size_t>(columns);
-    int lineHeight = fonts[gridFontIndex].lineHeight;
-    for (size_t i = headerEnd; i < cells.size(); ++i)
-        lineHeight = std::max(lineHeight, fonts[cells[i].fontIndex].lineHeight);
-    rowHeight = lineHeight + VerticalPadding;
+    // A row is as tall as its tallest font, and never shorter than the grid's.
+    auto heightOf = [&](size_t first, size_t end) {
+        int line = fonts[gridFontIndex].lineHeight;
+        for (size_t i = first; i < end; ++i)
+            line = std::max(line, fonts[cells[i].fontIndex].lineHeight);
+        return line + VerticalPadding;
+    };
+    rowHeight = heightOf(static_cast<size_t>(columns), cells.size());
+    headerHeight = headerColumns ? heightOf(0, static_cast<size_t>(columns)) : 0;
 
-    headerHeight = 0;
-    if (headerColumns) {
-        int headerLine = fonts[gridFontIndex].lineHeight;
-        for (size_t i = 0; i < headerEnd; ++i)
-            headerLine = std::max(headerLine, fonts[cells[i].fontIndex].lineHeight);
-        headerHeight = headerLine + VerticalPadding;
-    }
-
-    std::vector<int> widths(static_cast<size_t>(columns), 0);
     const int firstRow = headerColumns ? 0 : 1;
-    for (int row = firstRow; row <= rows; ++row)
-        for (int column = 1; column <= columns; ++column)
-            widths[column - 1] =
-                std::max(widths[column - 1], CellAt(column, row).textWidth + HorizontalPadding);
-
     columnLeft.assign(static_cast<size_t>(columns) + 1, 0);
     for (int column = 1; column <= columns; ++column) {
+        int fitted = rowHeight; // never narrower than a row is tall
+        for (int row = firstRow; row <= rows; ++row)
+            fitted = std::max(fitted, CellAt(column, row).textWidth + HorizontalPadding);
         const int manual = manualWidths[column - 1];
-        const int fitted = std::min(MaxColumnWidth, std::max(widths[column - 1], rowHeight));
-        columnLeft[column] = columnLeft[column - 1] + (manual >= 0 ? manual : fitted);
+        columnLeft[column] =
+            columnLeft[column - 1] + (manual >= 0 ? manual : std::min(MaxColumnWidth, fitted));
     }
+    layoutDirty = false;
+    return true;
 }
 
-ctlGrid::ctlGrid(QWidget* parent) : QAbstractScrollArea(parent), d_(new Impl) {
+ctlGrid::ctlGrid(QWidget* parent) : QAbstractScrollArea(parent), d_(std::make_unique<Impl>()) {
     font_ = MakeFont(FontObject::FromQFont(QWidget::font()));
     setFocusPolicy(Qt::StrongFocus);
     // Every pixel of a paint is drawn here, so Qt need not clear it first.
@@ -275,29 +288,17 @@ ctlGrid::ctlGrid(QWidget* parent) : QAbstractScrollArea(parent), d_(new Impl) {
     viewport()->setAutoFillBackground(false);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
-    d_->columnLeft.assign(1, 0);
     ctlGridAccessible::Install();
 }
 
-ctlGrid::~ctlGrid() {
-    delete d_;
-}
+ctlGrid::~ctlGrid() = default;
 
 void ctlGrid::SetRedraw(bool redraw) {
     redraw_ = redraw;
-    if (!redraw)
-        return;
-    d_->EnsureLayout(*font_);
-    UpdateScrollBars();
-    if (d_->revealPending && d_->currentRow > 0)
+    LayoutChanged();
+    if (redraw && std::exchange(d_->revealPending, false) && d_->currentRow > 0)
         RevealCell(d_->currentColumn, d_->currentRow);
-    d_->revealPending = false;
-    viewport()->update();
-    ctlGridAccessible::CurrentCellChanged(this);
-}
-
-void ctlGrid::Clear() {
-    ArmarGrilla(0, 0);
+    ctlGridAccessible::CurrentCellChanged(this); // silent while painting is off
 }
 
 // Only the styles the callers use: a sunken border and scroll bars as
@@ -323,10 +324,6 @@ void ctlGrid::SetGridLines(bool lines) {
 void ctlGrid::SetDrawFocusRectangle(bool draw) {
     if (draw)
         RaiseBadArgument("DrawFocusRectangle", QStringLiteral("True"));
-}
-
-void ctlGrid::SetEnabled(bool enabled) {
-    setEnabled(enabled);
 }
 
 void ctlGrid::SetScrollBarStyle(int style) {
@@ -369,13 +366,9 @@ QString ctlGrid::CellText(qint32 column, qint32 row) const {
 }
 
 void ctlGrid::SetCellText(qint32 column, qint32 row, const QString& text) {
-    Cell& cell = d_->At("CellText", column, row);
-    if (cell.text == text)
-        return;
-    cell.text = text;
-    cell.measuredWith = -1;
-    d_->layoutDirty = true;
-    CellChanged(column, row);
+    const Cell& cell = d_->At("CellText", column, row);
+    if (cell.text != text)
+        CellDetails(column, row, text, cell.format, cell.data);
 }
 
 qint32 ctlGrid::CellBackColor(qint32 column, qint32 row) const {
@@ -413,18 +406,6 @@ bool ctlGrid::CellActive(qint32 column, qint32 row) const {
     return row >= 1;
 }
 
-void ctlGrid::SelectCell(qint32 column, qint32 row) {
-    d_->At("SelectCell", column, row);
-    if (row >= 1)
-        MakeCurrent(column, row);
-}
-
-void ctlGrid::ChangeCellSelected(qint32 column, qint32 row) {
-    d_->At("ChangeCellSelected", column, row);
-    if (row >= 1)
-        MakeCurrent(column, row);
-}
-
 qint32 ctlGrid::GetRowSelected() const {
     return d_->currentRow;
 }
@@ -441,23 +422,8 @@ qint32 ctlGrid::GetColumnCount() const {
     return d_->columns;
 }
 
-void ctlGrid::SetBackColor(qint32 colour) {
-    backColor_ = colour;
-    RepaintAll();
-}
-
-void ctlGrid::SetLineColor(qint32 colour) {
-    lineColor_ = colour;
-    RepaintAll();
-}
-
-void ctlGrid::SetTextColor(qint32 colour) {
-    textColor_ = colour;
-    RepaintAll();
-}
-
-void ctlGrid::SetActiveCellColor(qint32 colour) {
-    activeCellColor_ = colour;
+void ctlGrid::SetColour(qint32& member, qint32 colour) {
+    member = colour;
     RepaintAll();
 }
 
@@ -520,19 +486,15 @@ void ctlGrid::CellChanged(qint32 column, qint32 row) {
     if (!redraw_)
         return;
     if (d_->layoutDirty) {
-        const std::vector<int> columnLeft = d_->columnLeft;
-        const int rowHeight = d_->rowHeight;
-        const int headerHeight = d_->headerHeight;
+        const auto before = std::tuple(d_->columnLeft, d_->rowHeight, d_->headerHeight);
         d_->EnsureLayout(*font_);
-        if (columnLeft != d_->columnLeft || rowHeight != d_->rowHeight ||
-            headerHeight != d_->headerHeight) {
+        if (before != std::tie(d_->columnLeft, d_->rowHeight, d_->headerHeight)) {
             UpdateScrollBars();
             viewport()->update();
             return;
         }
     }
-    viewport()->update(
-        d_->Box(column, row, horizontalScrollBar()->value(), verticalScrollBar()->value()));
+    viewport()->update(CellRect(column, row));
 }
 
 void ctlGrid::LayoutChanged() {
@@ -573,11 +535,12 @@ void ctlGrid::UpdateScrollBars() {
     verticalScrollBar()->setSingleStep(std::max(1, d_->rowHeight));
 }
 
-void ctlGrid::MakeCurrent(qint32 column, qint32 row) {
-    const int oldColumn = d_->currentColumn;
-    const int oldRow = d_->currentRow;
-    d_->currentColumn = column;
-    d_->currentRow = row;
+void ctlGrid::Select(const char* member, qint32 column, qint32 row) {
+    d_->At(member, column, row);
+    if (row < 1)
+        return;
+    const int oldColumn = std::exchange(d_->currentColumn, column);
+    const int oldRow = std::exchange(d_->currentRow, row);
     if (!redraw_) {
         d_->revealPending = true;
         return;
@@ -585,124 +548,55 @@ void ctlGrid::MakeCurrent(qint32 column, qint32 row) {
     if (d_->EnsureLayout(*font_))
         UpdateScrollBars();
     RevealCell(column, row);
-    const int scrollX = horizontalScrollBar()->value();
-    const int scrollY = verticalScrollBar()->value();
     if (oldRow > 0 && d_->Contains(oldColumn, oldRow))
-        viewport()->update(d_->Box(oldColumn, oldRow, scrollX, scrollY));
-    viewport()->update(d_->Box(column, row, scrollX, scrollY));
+        viewport()->update(CellRect(oldColumn, oldRow));
+    viewport()->update(CellRect(column, row));
     ctlGridAccessible::CurrentCellChanged(this);
 }
 
 void ctlGrid::RevealCell(qint32 column, qint32 row) {
-    const int left = d_->columnLeft[column - 1];
-    const int right = d_->columnLeft[column];
     const int top = (row - 1) * d_->rowHeight;
-    const int bottom = top + d_->rowHeight;
-    const int roomX = viewport()->width();
-    const int roomY = std::max(0, viewport()->height() - d_->headerHeight);
-
-    QScrollBar* across = horizontalScrollBar();
-    if (right > across->value() + roomX)
-        across->setValue(right - roomX);
-    if (left < across->value())
-        across->setValue(left);
-    QScrollBar* down = verticalScrollBar();
-    if (bottom > down->value() + roomY)
-        down->setValue(bottom - roomY);
-    if (top < down->value())
-        down->setValue(top);
+    Reveal(horizontalScrollBar(), d_->columnLeft[column - 1], d_->columnLeft[column],
+           viewport()->width());
+    Reveal(verticalScrollBar(), top, top + d_->rowHeight,
+           std::max(0, viewport()->height() - d_->headerHeight));
 }
 
 bool ctlGrid::MoveByKey(const QKeyEvent* event) {
-    const bool control = event->modifiers() & Qt::ControlModifier;
+    const int key = event->key();
     const int columns = d_->columns;
     const int rows = d_->rows;
     int column = d_->currentColumn;
     int row = d_->currentRow;
-    const bool none = row < 1;
     const int page = d_->rowHeight > 0
                          ? std::max(1, (viewport()->height() - d_->headerHeight) / d_->rowHeight)
                          : 1;
-    switch (event->key()) {
-    case Qt::Key_Left:
-        --column;
-        break;
-    case Qt::Key_Right:
-        ++column;
-        break;
-    case Qt::Key_Up:
-        --row;
-        break;
-    case Qt::Key_Down:
-        ++row;
-        break;
-    case Qt::Key_PageUp:
-        row -= page;
-        break;
-    case Qt::Key_PageDown:
-        row += page;
-        break;
-    // Home and End go to the row's ends first, then to the column's: a
-    // one-column list still reaches its first and last rows.
-    case Qt::Key_Home:
-        if (control || column <= 1)
-            row = 1;
-        column = 1;
-        break;
-    case Qt::Key_End:
-        if (control || column >= columns)
-            row = rows;
-        column = columns;
-        break;
-    default:
+    if (key == Qt::Key_Left || key == Qt::Key_Right) {
+        column += key == Qt::Key_Right ? 1 : -1;
+    } else if (key == Qt::Key_Up || key == Qt::Key_Down) {
+        row += key == Qt::Key_Down ? 1 : -1;
+    } else if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+        row += key == Qt::Key_PageDown ? page : -page;
+    } else if (key == Qt::Key_Home || key == Qt::Key_End) {
+        // Home and End go to the row's ends first, then to the column's: a
+        // one-column list still reaches its first and last rows.
+        const QPoint end = key == Qt::Key_Home ? QPoint(1, 1) : QPoint(columns, rows);
+        if ((event->modifiers() & Qt::ControlModifier) || column == end.x())
+            row = end.y();
+        column = end.x();
+    } else {
         return false;
     }
     if (columns < 1 || rows < 1)
         return true;
-    if (none) {
-        column = 1;
-        row = 1;
-    }
-    column = std::clamp(column, 1, columns);
-    row = std::clamp(row, 1, rows);
+    // Without a current cell, any move starts at the first.
+    const bool none = d_->currentRow < 1;
+    column = none ? 1 : std::clamp(column, 1, columns);
+    row = none ? 1 : std::clamp(row, 1, rows);
     if (column != d_->currentColumn || row != d_->currentRow)
-        MakeCurrent(column, row);
+        Select("SelectCell", column, row);
     return true;
 }
-
-namespace {
-
-// The code a key gives to CellKeyPress: Enter 13, Space 32, a letter its
-// capital, other characters their own code; 0 for keys that give none.
-qint16 KeyCode(const QKeyEvent* event) {
-    const int key = event->key();
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Space:
-        return 32;
-    default:
-        break;
-    }
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return static_cast<qint16>(key);
-    const QString text = event->text();
-    if (!text.isEmpty() && text.at(0).isPrint()) {
-        const char16_t code = text.at(0).toUpper().unicode();
-        if (code <= std::numeric_limits<qint16>::max())
-            return static_cast<qint16>(code);
-    }
-    if (key > 0x20 && key <= 0xFF)
-        return static_cast<qint16>(key);
-    return 0;
-}
-
-} // namespace
 
 void ctlGrid::keyPressEvent(QKeyEvent* event) {
     const auto commandKeys = Qt::AltModifier | Qt::MetaModifier;
@@ -710,23 +604,11 @@ void ctlGrid::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (event->modifiers() & (commandKeys | Qt::ControlModifier)) {
-        event->ignore();
-        return;
-    }
-    qint16 code = KeyCode(event);
-    if (code == 0) {
-        event->ignore();
-        return;
-    }
-    const int key = event->key();
-    // Enter and Esc go on to the window after the cell has seen them, so
-    // that a dialog's default and cancel buttons still answer them.
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
-        event->ignore();
-    else
-        event->accept();
-    if (d_->currentRow > 0)
+    qint16 code = (event->modifiers() & (commandKeys | Qt::ControlModifier)) ? 0 : KeyCode(event);
+    // Enter (13) and Esc (27) go on to the window after the cell has seen
+    // them, so that a dialog's default and cancel buttons still answer them.
+    event->setAccepted(code != 0 && code != 13 && code != 27);
+    if (code != 0 && d_->currentRow > 0)
         emit CellKeyPress(d_->currentColumn, d_->currentRow, code);
 }
 
@@ -737,15 +619,13 @@ void ctlGrid::mousePressEvent(QMouseEvent* event) {
     }
     d_->EnsureLayout(*font_);
     const QPoint at = event->position().toPoint();
-    const int scrollX = horizontalScrollBar()->value();
-    const int scrollY = verticalScrollBar()->value();
-    const int x = at.x() + scrollX;
+    const int x = at.x() + horizontalScrollBar()->value();
     if (d_->columns < 1 || x < 0 || x >= d_->GridWidth())
         return;
     const int column = d_->ColumnsWithin(x, x).first;
     int row = 0;
     if (at.y() >= d_->headerHeight) {
-        const int y = at.y() - d_->headerHeight + scrollY;
+        const int y = at.y() - d_->headerHeight + verticalScrollBar()->value();
         if (y >= d_->BodyHeight())
             return;
         row = y / d_->rowHeight + 1;
@@ -753,8 +633,7 @@ void ctlGrid::mousePressEvent(QMouseEvent* event) {
         return;
     }
     event->accept();
-    if (row >= 1)
-        MakeCurrent(column, row);
+    Select("SelectCell", column, row);
     emit CellClick(column, row);
 }
 
@@ -844,16 +723,11 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
                     painter.drawStaticText(x, y, font.Prepared(cell.text));
             }
         }
-        if (current && cell.backColor != -1) {
+        if (current && cell.backColor != -1 && inner.width() > 0) {
             // Keep the cell's own colour in sight inside a frame of the
             // active colour.
             const int edge = std::min(CurrentFrameWidth, std::max(1, inner.width() / 4));
-            painter.fillRect(QRect(inner.left(), inner.top(), inner.width(), edge), activeColour);
-            painter.fillRect(QRect(inner.left(), inner.bottom() + 1 - edge, inner.width(), edge),
-                             activeColour);
-            painter.fillRect(QRect(inner.left(), inner.top(), edge, inner.height()), activeColour);
-            painter.fillRect(QRect(inner.right() + 1 - edge, inner.top(), edge, inner.height()),
-                             activeColour);
+            qDrawPlainRect(&painter, inner, activeColour, edge);
         }
     };
 
@@ -872,17 +746,14 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
             for (int column = firstColumn; column <= lastColumn; ++column)
                 paintCell(column, row, d.Box(column, row, scrollX, scrollY));
         if (d.gridLines) {
-            const QRect first = d.Box(firstColumn, firstRow, scrollX, scrollY);
-            const QRect last = d.Box(lastColumn, lastRow, scrollX, scrollY);
-            const QRect span(first.topLeft(), last.bottomRight());
-            for (int column = firstColumn; column <= lastColumn; ++column) {
-                const int x = d.columnLeft[column] - 1 - scrollX;
-                painter.fillRect(QRect(x, span.top(), 1, span.height()), lineColour);
-            }
-            for (int row = firstRow; row <= lastRow; ++row) {
-                const int y = d.Box(firstColumn, row, scrollX, scrollY).bottom();
-                painter.fillRect(QRect(span.left(), y, span.width(), 1), lineColour);
-            }
+            const QRect span(d.Box(firstColumn, firstRow, scrollX, scrollY).topLeft(),
+                             d.Box(lastColumn, lastRow, scrollX, scrollY).bottomRight());
+            for (int column = firstColumn; column <= lastColumn; ++column)
+                painter.fillRect(d.columnLeft[column] - 1 - scrollX, span.top(), 1, span.height(),
+                                 lineColour);
+            for (int row = firstRow; row <= lastRow; ++row)
+                painter.fillRect(span.left(), d.Box(firstColumn, row, scrollX, scrollY).bottom(),
+                                 span.width(), 1, lineColour);
         }
         painter.restore();
     };

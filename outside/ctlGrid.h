@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QPixmap>
 #include <QString>
+#include <memory>
 #include <vector>
 
 // Text formats for CellDetails (Windows text-drawing flag sets): both single
@@ -37,12 +38,12 @@ public:
     // needed), DrawFocusRectangle false; other values raise AppError 5.
     bool Redraw() const { return redraw_; }
     void SetRedraw(bool redraw);
-    void Clear();
+    void Clear() { ArmarGrilla(0, 0); }
     void SetBorderStyle(int style);
     void SetHeaderColumns(bool header);
     void SetGridLines(bool lines);
     void SetDrawFocusRectangle(bool draw);
-    void SetEnabled(bool enabled);
+    void SetEnabled(bool enabled) { setEnabled(enabled); }
     void SetScrollBarStyle(int style);
 
     // Makes columns × rows cells (plus the header row), none with a colour.
@@ -61,21 +62,24 @@ public:
     QString CellData(qint32 column, qint32 row) const;
     bool CellActive(qint32 column, qint32 row) const;
 
-    void SelectCell(qint32 column, qint32 row);
-    void ChangeCellSelected(qint32 column, qint32 row);
+    // A header cell cannot be the current one: selecting it does nothing.
+    void SelectCell(qint32 column, qint32 row) { Select("SelectCell", column, row); }
+    void ChangeCellSelected(qint32 column, qint32 row) {
+        Select("ChangeCellSelected", column, row);
+    }
     qint32 GetRowSelected() const;
     qint32 GetColumnSelected() const;
     qint32 GetRowCount() const;
     qint32 GetColumnCount() const;
 
     qint32 BackColor() const { return backColor_; }
-    void SetBackColor(qint32 colour);
+    void SetBackColor(qint32 colour) { SetColour(backColor_, colour); }
     qint32 LineColor() const { return lineColor_; }
-    void SetLineColor(qint32 colour);
+    void SetLineColor(qint32 colour) { SetColour(lineColor_, colour); }
     qint32 TextColor() const { return textColor_; }
-    void SetTextColor(qint32 colour);
+    void SetTextColor(qint32 colour) { SetColour(textColor_, colour); }
     qint32 ActiveCellColor() const { return activeCellColor_; }
-    void SetActiveCellColor(qint32 colour);
+    void SetActiveCellColor(qint32 colour) { SetColour(activeCellColor_, colour); }
 
     // Drawn behind the cells, stretched over the grid; empty: none.
     QString PictureFile() const { return pictureFile_; }
@@ -121,10 +125,8 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    struct Cell;
-    struct FontEntry;
     struct Impl;
-    Impl* d_;
+    const std::unique_ptr<Impl> d_;
 
     // With painting on: repaints one cell, or everything when the change
     // moved the cells (LayoutChanged re-measures first).
@@ -132,7 +134,9 @@ private:
     void LayoutChanged();
     void RepaintAll();
     void UpdateScrollBars();
-    void MakeCurrent(qint32 column, qint32 row);
+    void SetColour(qint32& member, qint32 colour);
+    // Makes the cell current; a wrong address raises AppError 9 from member.
+    void Select(const char* member, qint32 column, qint32 row);
     void RevealCell(qint32 column, qint32 row);
     bool MoveByKey(const QKeyEvent* event);
 
