@@ -1,6 +1,6 @@
 #include "outside/StoreFileFormat.h"
 
-#include <QStringList>
+#include <QList>
 #include <QStringView>
 
 namespace {
@@ -54,44 +54,30 @@ QChar Unescaped(QStringView text, qsizetype& at) {
     return QChar(char16_t(text.sliced(from, end - from).toUInt(nullptr, hex ? 16 : 8)));
 }
 
-// A value's text. Without quotes or escapes it is taken as written, up to a
-// ';' comment, blanks around it trimmed: commas are part of the text. With
-// them it reads the way Qt reads it, its comma-separated items joined again
-// by ", ".
+// A value's text as Qt reads it: '"' opens and closes quoted text, '\'
+// starts an escape, ';' outside quotes a comment, and blanks outside quotes
+// around the value are not part of it. Commas are part of the text.
 QString ValueText(QStringView written) {
     QString text;
-    if (!written.contains(u'"') && !written.contains(u'\\')) {
-        text = written.first(written.indexOf(u';') < 0 ? written.size() : written.indexOf(u';'))
-                   .trimmed()
-                   .toString();
-    } else {
-        QStringList items;
-        QString item;
-        qsizetype kept = 0; // the item without its trailing blanks
-        bool quoted = false;
-        for (qsizetype at = 0; at < written.size(); ++at) {
-            const QChar c = written[at];
-            if (c == u'"') {
-                quoted = !quoted;
-                kept = item.size();
-            } else if (c == u'\\' && at + 1 < written.size()) {
-                item += Unescaped(written, ++at);
-                kept = item.size();
-            } else if (!quoted && c == u';') {
-                break;
-            } else if (!quoted && c == u',') {
-                items << item.left(kept);
-                item.clear();
-                kept = 0;
-            } else if (quoted || !c.isSpace() || !item.isEmpty()) {
-                item += c;
-                if (quoted || !c.isSpace())
-                    kept = item.size();
-            }
+    qsizetype kept = 0; // the text without its trailing blanks
+    bool quoted = false;
+    for (qsizetype at = 0; at < written.size(); ++at) {
+        const QChar c = written[at];
+        if (c == u'"') {
+            quoted = !quoted;
+            kept = text.size();
+        } else if (c == u'\\' && at + 1 < written.size()) {
+            text += Unescaped(written, ++at);
+            kept = text.size();
+        } else if (!quoted && c == u';') {
+            break;
+        } else if (quoted || !c.isSpace() || !text.isEmpty()) {
+            text += c;
+            if (quoted || !c.isSpace())
+                kept = text.size();
         }
-        items << item.left(kept);
-        text = items.join(QStringLiteral(", "));
     }
+    text.truncate(kept);
     return text.startsWith(QStringLiteral("@@")) ? text.mid(1) : text;
 }
 

@@ -327,7 +327,7 @@ private slots:
         QTest::newRow("blanks around the value") << QByteArray("ImageFile =   a, b   ") << "a, b";
         QTest::newRow("trailing comma") << QByteArray("ImageFile=a,") << "a,";
         QTest::newRow("comment after the list") << QByteArray("ImageFile=a,b ; nota") << "a,b";
-        QTest::newRow("quoted list items") << QByteArray("ImageFile=\"a\",\"b\"") << "a, b";
+        QTest::newRow("quoted list items") << QByteArray("ImageFile=\"a\",\"b\"") << "a,b";
         QTest::newRow("quoted comma") << QByteArray("ImageFile=\"a,b\"") << "a,b";
         QTest::newRow("Qt type syntax")
             << QByteArray("ImageFile=@Rect(1 2 3 4)") << "@Rect(1 2 3 4)";
