@@ -383,13 +383,23 @@ private slots:
         QCOMPARE(Read("1", "Titulo", file), expected);
     }
 
-    void forgetsADeletedFile() {
+    void forgetsADeletedOrReplacedFile() {
         const QString file = WriteNewFile("[1]\nTitulo=Gato\n");
         QCOMPARE(Read("1", "Titulo", file), QStringLiteral("Gato"));
         QVERIFY(QFile::remove(file));
         QCOMPARE(Read("1", "Titulo", file), QString());
         Write(file, "[1]\nTitulo=Pez\n");
         QCOMPARE(Read("1", "Titulo", file), QStringLiteral("Pez"));
+
+        // Another file moved into its place, of the same size and time.
+        const QString other = WriteNewFile("[1]\nTitulo=Paz\n");
+        QFile moved(other);
+        QVERIFY(moved.open(QIODevice::ReadWrite));
+        QVERIFY(
+            moved.setFileTime(QFileInfo(file).lastModified(), QFileDevice::FileModificationTime));
+        moved.close();
+        QVERIFY(QFile::remove(file) && QFile::rename(other, file));
+        QCOMPARE(Read("1", "Titulo", file), QStringLiteral("Paz"));
     }
 
     // The game chooser reads one key per puzzle through one reader.
