@@ -71,10 +71,9 @@ struct ParsedFile {
         const Range* range = Find(section.toCaseFolded());
         if (!range)
             return QString();
-        for (qsizetype i = range->first; i < range->second; ++i) {
+        for (qsizetype i = range->first; i < range->second; ++i)
             if (entries[size_t(i)].key.compare(key, Qt::CaseInsensitive) == 0)
                 return entries[size_t(i)].value.toString();
-        }
         return QString();
     }
 };
@@ -96,10 +95,9 @@ constexpr char16_t kCp1252High[32] = {
 
 QString FromWindows1252(QByteArrayView bytes) {
     QString text = QString::fromLatin1(bytes);
-    for (QChar& c : text) {
+    for (QChar& c : text)
         if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
             c = QChar(kCp1252High[c.unicode() - 0x80]);
-    }
     return text;
 }
 
@@ -179,13 +177,16 @@ ParsedFile ParseText(QString text) {
 }
 
 // Why the file cannot be read, as far as its name tells; None: try it.
-Problem ProblemOf(const QString& path) {
+Problem ProblemOf(const QString& path, [[maybe_unused]] QString& systemReason) {
 #ifdef Q_OS_UNIX
     struct stat status;
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return errno == EACCES                         ? Problem::NoPermission
-               : (errno == ENOENT || errno == ENOTDIR) ? Problem::Missing
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        const int error = errno;
+        systemReason = qt_error_string(error);
+        return error == EACCES                         ? Problem::NoPermission
+               : (error == ENOENT || error == ENOTDIR) ? Problem::Missing
                                                        : Problem::Other;
+    }
 #endif
     const QFileInfo info(path);
     // A pipe or a device could keep the program waiting for ever.
@@ -222,19 +223,17 @@ std::optional<FileStamp> StampOf(const QFile& input) {
 } // namespace
 
 struct IniFileReader::Kept {
-    const QString path; // absolute, as the caller spelled it
-    Problem problem;
+    const QString path;   // absolute, as the caller spelled it
     QString systemReason; // for Problem::Other
+    Problem problem;
     QFile input;
     std::optional<FileStamp> stamp; // none: look again on every call
     ParsedFile parsed;
 
-    bool Unchanged() const {
-        const std::optional<FileStamp> now = StampOf(input);
-        return now && now == stamp;
-    }
+    bool Unchanged() const { return stamp && StampOf(input) == stamp; }
 
-    explicit Kept(const QString& path) : path(path), problem(ProblemOf(path)), input(path) {
+    explicit Kept(const QString& path)
+        : path(path), problem(ProblemOf(path, systemReason)), input(path) {
         if (problem != Problem::None)
             return;
         const bool opened = input.open(QIODevice::ReadOnly);

@@ -472,6 +472,21 @@ private slots:
         QCOMPARE(Read("1", "Titulo", file), QStringLiteral("Gato"));
     }
 
+    // A name the system cannot follow gives the system's reason, not none.
+    void aLoopOfLinksSaysWhy() {
+        const QString first = folder_.filePath("loop1.ini"), second = folder_.filePath("loop2.ini");
+        if (!QFile::link(second, first) || !QFile::link(first, second))
+            QSKIP("no symbolic links here");
+        try {
+            reader_.CheckReadable(first);
+            QFAIL("a loop of links cannot be read");
+        } catch (const AppError& error) {
+            QCOMPARE(error.Number(), 75);
+            QVERIFY(error.Description() !=
+                    MessageCatalogue::Text(11500).arg(QDir::toNativeSeparators(first), QString()));
+        }
+    }
+
     void keepsSeveralFilesApart() {
         const QString first = WriteNewFile("[1]\nTitulo=Uno\n");
         const QString second = WriteNewFile("[1]\nTitulo=Dos\n");
