@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <optional>
 #include <vector>
 
@@ -26,7 +27,9 @@ qsizetype NumberName(QStringView name) {
     const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
     if (name.size() > 9 || name.startsWith(u'0') || !std::all_of(name.begin(), name.end(), isDigit))
         return 0;
-    return name.toLongLong();
+    return std::accumulate(name.begin(), name.end(), qsizetype(0), [](qsizetype number, QChar c) {
+        return number * 10 + c.unicode() - u'0';
+    });
 }
 
 // One file as the profile reader sees it. The text is kept whole and the
@@ -108,7 +111,6 @@ QString DecodeLines(QByteArrayView bytes) {
         return QString::fromUtf8(bytes);
     const auto isLineEnd = [](char c) { return c == '\n' || c == '\r'; };
     QString text;
-    text.reserve(bytes.size());
     while (!bytes.isEmpty()) {
         const auto lineEnd = std::find_if(bytes.begin(), bytes.end(), isLineEnd);
         const QByteArrayView line(bytes.begin(), std::find_if_not(lineEnd, bytes.end(), isLineEnd));
@@ -260,9 +262,8 @@ IniFileReader::~IniFileReader() = default;
 // have changed. The path is not cleaned: with a symbolic link before a
 // "..", a cleaned path would name another file.
 const IniFileReader::Kept& IniFileReader::Current(const QString& file) const {
-    const bool asKept = kept_ && kept_->path == file; // and so absolute
-    const QString path =
-        asKept || QDir::isAbsolutePath(file) ? file : QDir::current().filePath(file);
+    const bool same = kept_ && kept_->path == file; // and so absolute
+    const QString path = same || QDir::isAbsolutePath(file) ? file : QDir::current().filePath(file);
     if (!kept_ || kept_->path != path || !kept_->Unchanged())
         kept_ = std::make_unique<Kept>(path);
     return *kept_;
