@@ -3,14 +3,14 @@
 #include "outside/AppError.h"
 #include "outside/MessageCatalogue.h"
 
-#include <QByteArrayView>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
-#include <QStringView>
-#include <cstring>
+#include <algorithm>
+#include <array>
+#include <numeric>
 #include <optional>
 #include <vector>
 
@@ -21,77 +21,62 @@
 
 namespace {
 
-// One key line: where its name and its value stand in the file's text.
-struct Entry {
-    qsizetype keyStart, keyLength;
-    qsizetype valueStart, valueLength;
-};
-
-// The number a section name written the way puzzles are numbered (digits,
-// no leading zero) stands for; 0 for any other name.
+// The number of a section named the way puzzles are numbered (digits, no
+// leading zero); 0 for any other name.
 qsizetype NumberName(QStringView name) {
-    if (name.isEmpty() || name.size() > 9 || name.front() == u'0')
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (name.size() > 9 || name.startsWith(u'0') || !std::all_of(name.begin(), name.end(), isDigit))
         return 0;
-    qsizetype number = 0;
-    for (const QChar c : name) {
-        if (c < u'0' || c > u'9')
-            return 0;
-        number = number * 10 + (c.unicode() - u'0');
-    }
-    return number;
+    return std::accumulate(name.begin(), name.end(), qsizetype(0), [](qsizetype number, QChar c) {
+        return number * 10 + c.unicode() - u'0';
+    });
 }
 
 // One file as the profile reader sees it. The text is kept whole and the
-// entries point into it, so a large file costs one allocation for its
-// text rather than two for every key. Sections named 1, 2, 3... are found
-// by their number: a long file's list of titles is then read in file order.
+// names and values are views into it, so a large file costs one allocation
+// for its text rather than two for every key. Sections named 1, 2, 3... are
+// found by their number in a table: a long file's list of titles is then
+// read in file order, with no hashing and no name kept for each.
 struct ParsedFile {
+    struct Entry {
+        QStringView key, value;
+    };
     using Range = std::pair<qsizetype, qsizetype>; // entries [first, end)
 
     QString text;
     std::vector<Entry> entries;
-    std::vector<Range> ranges;
-    std::vector<qsizetype> byNumber;  // number to index into ranges + 1; 0: none
-    QHash<QString, qsizetype> byName; // case-folded name to index into ranges
+    std::vector<Range> byNumber;  // first -1: no such section
+    QHash<QString, Range> byName; // the others, by case-folded name
 
-    const Range* Find(const QString& section) const {
-        const qsizetype number = NumberName(section);
-        if (number > 0 && number < qsizetype(byNumber.size()) && byNumber[size_t(number)] > 0)
-            return &ranges[size_t(byNumber[size_t(number)] - 1)];
-        const auto found = byName.constFind(number > 0 ? section : section.toCaseFolded());
-        return found == byName.cend() ? nullptr : &ranges[size_t(*found)];
+    const Range* Find(const QString& name) const {
+        const qsizetype number = NumberName(name);
+        if (number > 0 && number < qsizetype(byNumber.size()) &&
+            byNumber[size_t(number)].first >= 0)
+            return &byNumber[size_t(number)];
+        const auto found = byName.constFind(name);
+        return found == byName.cend() ? nullptr : &*found;
     }
 
     // A section seen for the first time gets its range; a repeated one none.
-    std::optional<qsizetype> Add(const QString& name) {
+    Range* Add(const QString& name) {
         if (Find(name))
-            return std::nullopt;
-        const qsizetype index = qsizetype(ranges.size());
-        const qsizetype first = qsizetype(entries.size());
-        ranges.push_back({first, first});
-        const qsizetype number = NumberName(name);
-        // Numbers far beyond the sections seen so far stay out of the table,
-        // so that "[999999999]" costs no memory.
-        if (number > 0 && number <= 2 * qsizetype(ranges.size()) + 1024) {
-            if (number >= qsizetype(byNumber.size()))
-                byNumber.resize(size_t(number) + 1, 0);
-            byNumber[size_t(number)] = index + 1;
-        } else {
-            byName.insert(name, index);
-        }
-        return index;
+            return nullptr;
+        const qsizetype number = NumberName(name), here = qsizetype(entries.size());
+        // Numbers far beyond the keys seen so far stay out of the table, so
+        // that "[999999999]" costs no memory.
+        if (number == 0 || number > 2 * here + 1024)
+            return &*byName.insert(name, {here, here});
+        byNumber.resize(std::max(byNumber.size(), size_t(number) + 1), {-1, -1});
+        return &(byNumber[size_t(number)] = {here, here});
     }
 
     QString Value(const QString& section, const QString& key) const {
-        const Range* range = Find(section);
+        const Range* range = Find(section.toCaseFolded());
         if (!range)
             return QString();
-        const QStringView all(text);
-        for (qsizetype i = range->first; i < range->second; ++i) {
-            const Entry& entry = entries[size_t(i)];
-            if (all.sliced(entry.keyStart, entry.keyLength).compare(key, Qt::CaseInsensitive) == 0)
-                return all.sliced(entry.valueStart, entry.valueLength).toString();
-        }
+        for (qsizetype i = range->first; i < range->second; ++i)
+            if (entries[size_t(i)].key.compare(key, Qt::CaseInsensitive) == 0)
+                return entries[size_t(i)].value.toString();
         return QString();
     }
 };
@@ -100,16 +85,9 @@ struct ParsedFile {
 // follow this order from 11501.
 enum class Problem { None, Missing, Folder, NoPermission, NotText, Other };
 
-// What tells a changed file: a rewrite changes its size or times, a
-// replacement also its file number.
-struct FileStamp {
-    Problem problem = Problem::Missing;
-    qint64 size = -1;
-    qint64 modified = 0;
-    qint64 changed = 0;
-    quint64 fileNumber = 0;
-    bool operator==(const FileStamp&) const = default;
-};
+// What tells a changed file: its size, modified and changed times, and file
+// number. A rewrite changes its size or times, a replacement its number.
+using FileStamp = std::array<qint64, 4>;
 
 // Windows-1252 for 0x80-0x9F. The five holes (0x81, 0x8D, 0x8F, 0x90, 0x9D)
 // pass through as the C1 code points, as Windows itself converts them.
@@ -118,14 +96,12 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void AppendWindows1252(QString& text, QByteArrayView bytes) {
-    const qsizetype at = text.size();
-    text.resize(at + bytes.size());
-    QChar* out = text.data() + at;
-    for (const char byte : bytes) {
-        const auto b = static_cast<unsigned char>(byte);
-        *out++ = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
-    }
+QString FromWindows1252(QByteArrayView bytes) {
+    QString text = QString::fromLatin1(bytes);
+    for (QChar& c : text)
+        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
+            c = QChar(kCp1252High[c.unicode() - 0x80]);
+    return text;
 }
 
 // Each line on its own: an old file edited once in a UTF-8 editor keeps its
@@ -133,20 +109,13 @@ void AppendWindows1252(QString& text, QByteArrayView bytes) {
 QString DecodeLines(QByteArrayView bytes) {
     if (bytes.isValidUtf8())
         return QString::fromUtf8(bytes);
+    const auto isLineEnd = [](char c) { return c == '\n' || c == '\r'; };
     QString text;
-    text.reserve(bytes.size());
     while (!bytes.isEmpty()) {
-        qsizetype end = 0;
-        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
-            ++end;
-        while (end < bytes.size() && (bytes[end] == '\n' || bytes[end] == '\r'))
-            ++end;
-        const QByteArrayView line = bytes.first(end);
-        if (line.isValidUtf8())
-            text += QString::fromUtf8(line);
-        else
-            AppendWindows1252(text, line);
-        bytes = bytes.sliced(end);
+        const auto lineEnd = std::find_if(bytes.begin(), bytes.end(), isLineEnd);
+        const QByteArrayView line(bytes.begin(), std::find_if_not(lineEnd, bytes.end(), isLineEnd));
+        text += line.isValidUtf8() ? QString::fromUtf8(line) : FromWindows1252(line);
+        bytes = bytes.sliced(line.size());
     }
     return text;
 }
@@ -155,30 +124,22 @@ QString DecodeLines(QByteArrayView bytes) {
 // file a person wrote: such a file is a picture, an archive, a program).
 std::optional<QString> DecodeFileText(QByteArrayView bytes) {
     const bool littleEndian = bytes.startsWith("\xFF\xFE");
-    if (!littleEndian && !bytes.startsWith("\xFE\xFF")) {
-        if (!bytes.isEmpty() && std::memchr(bytes.data(), 0, size_t(bytes.size())))
-            return std::nullopt;
-        return DecodeLines(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes);
-    }
-    QStringDecoder utf16(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                         QStringConverter::Flag::Stateless);
-    QString text = utf16(bytes.sliced(2));
-    if (text.contains(QChar(0)))
-        return std::nullopt;
-    return text;
-}
-
-bool IsBlank(QChar c) {
-    return c == u' ' || c == u'\t';
+    QString text;
+    if (littleEndian || bytes.startsWith("\xFE\xFF"))
+        text = QStringDecoder(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                              QStringConverter::Flag::Stateless)(bytes.sliced(2));
+    else
+        text = DecodeLines(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes);
+    return text.contains(QChar(0)) ? std::nullopt : std::optional(std::move(text));
 }
 
 QStringView TrimBlanks(QStringView text) {
-    qsizetype first = 0, last = text.size();
-    while (first < last && IsBlank(text[first]))
-        ++first;
-    while (last > first && IsBlank(text[last - 1]))
-        --last;
-    return text.sliced(first, last - first);
+    const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    return text;
 }
 
 // One matching pair of outer quotes is not part of the value.
@@ -189,138 +150,105 @@ QStringView Unquoted(QStringView value) {
     return value;
 }
 
-qsizetype OffsetIn(const QString& text, QStringView part) {
-    return part.data() - text.constData();
-}
-
 ParsedFile ParseText(QString text) {
     ParsedFile file;
     file.text = std::move(text);
-    const QString& all = file.text;
-    // No section before the first one, and none in repeated ones.
-    std::optional<qsizetype> section;
-    const auto closeSection = [&] {
-        if (section)
-            file.ranges[size_t(*section)].second = qsizetype(file.entries.size());
-    };
-    qsizetype start = 0;
-    while (start <= all.size()) {
-        qsizetype end = start;
-        while (end < all.size() && all[end] != u'\n' && all[end] != u'\r')
-            ++end;
-        const QStringView line = TrimBlanks(QStringView(all).sliced(start, end - start));
-        start = end + 1;
-
+    const QStringView all(file.text);
+    // Keys before the first section and in repeated ones belong nowhere.
+    ParsedFile::Range* section = nullptr;
+    const auto isLineEnd = [](QChar c) { return c == u'\n' || c == u'\r'; };
+    for (qsizetype start = 0, end; start <= all.size(); start = end + 1) {
+        end = std::find_if(all.begin() + start, all.end(), isLineEnd) - all.begin();
+        const QStringView line = TrimBlanks(all.sliced(start, end - start));
         if (line.isEmpty() || line.front() == u';')
             continue;
-        if (line.front() == u'[') {
-            const qsizetype close = line.indexOf(u']');
-            if (close >= 0) {
-                closeSection();
-                section = file.Add(TrimBlanks(line.sliced(1, close - 1)).toString().toCaseFolded());
-                continue;
-            }
+        const qsizetype close = line.front() == u'[' ? line.indexOf(u']') : -1;
+        if (close >= 0) {
+            // Adding moves the ranges, but the pointer is replaced first.
+            section = file.Add(TrimBlanks(line.sliced(1, close - 1)).toString().toCaseFolded());
+            continue;
         }
         const qsizetype equals = line.indexOf(u'=');
         if (!section || equals < 0)
             continue;
-        const QStringView key = TrimBlanks(line.first(equals));
-        const QStringView value = Unquoted(TrimBlanks(line.sliced(equals + 1)));
         file.entries.push_back(
-            {OffsetIn(all, key), key.size(), OffsetIn(all, value), value.size()});
+            {TrimBlanks(line.first(equals)), Unquoted(TrimBlanks(line.sliced(equals + 1)))});
+        section->second = qsizetype(file.entries.size());
     }
-    closeSection();
     return file;
 }
 
+// Why the file cannot be read, as far as its name tells; None: try it.
+Problem ProblemOf(const QString& path, [[maybe_unused]] QString& systemReason) {
 #ifdef Q_OS_UNIX
-FileStamp StampFrom(const struct stat& status) {
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        const int error = errno;
+        systemReason = qt_error_string(error);
+        return error == EACCES                         ? Problem::NoPermission
+               : (error == ENOENT || error == ENOTDIR) ? Problem::Missing
+                                                       : Problem::Other;
+    }
+#endif
+    const QFileInfo info(path);
+    // A pipe or a device could keep the program waiting for ever.
+    return !info.exists()   ? Problem::Missing
+           : info.isDir()   ? Problem::Folder
+           : !info.isFile() ? Problem::NotText
+                            : Problem::None;
+}
+
+// The read file's stamp now, or none once it has no name left (a file
+// replaced or deleted). Asking the open file costs far less than looking
+// its name up again, once per puzzle of a long list; where an open file
+// could not be replaced, it is closed once read and looked up by name.
+std::optional<FileStamp> StampOf(const QFile& input) {
+#ifdef Q_OS_UNIX
+    struct stat status;
+    if (!input.isOpen() || ::fstat(input.handle(), &status) != 0 || status.st_nlink == 0)
+        return std::nullopt;
     const auto nanoseconds = [](const timespec& time) {
         return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
     };
-    FileStamp stamp;
-    // A pipe or a device could keep the program waiting for ever.
-    stamp.problem = S_ISDIR(status.st_mode)    ? Problem::Folder
-                    : !S_ISREG(status.st_mode) ? Problem::NotText
-                                               : Problem::None;
-    stamp.size = qint64(status.st_size);
-    stamp.modified = nanoseconds(status.st_mtim);
-    stamp.changed = nanoseconds(status.st_ctim);
-    stamp.fileNumber = quint64(status.st_ino);
-    return stamp;
-}
-#endif
-
-FileStamp StampOf(const QString& path, const QByteArray& encodedPath) {
-#ifdef Q_OS_UNIX
-    Q_UNUSED(path);
-    struct stat status;
-    if (::stat(encodedPath.constData(), &status) == 0)
-        return StampFrom(status);
-    FileStamp stamp;
-    stamp.problem = errno == EACCES                         ? Problem::NoPermission
-                    : (errno == ENOENT || errno == ENOTDIR) ? Problem::Missing
-                                                            : Problem::Other;
-    return stamp;
+    return FileStamp{qint64(status.st_size), nanoseconds(status.st_mtim),
+                     nanoseconds(status.st_ctim), qint64(status.st_ino)};
 #else
-    Q_UNUSED(encodedPath);
-    const QFileInfo info(path);
-    FileStamp stamp;
-    stamp.problem = !info.exists()   ? Problem::Missing
-                    : info.isDir()   ? Problem::Folder
-                    : !info.isFile() ? Problem::NotText
-                                     : Problem::None;
-    stamp.size = info.size();
-    stamp.modified = info.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch();
-    stamp.changed = info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch();
-    return stamp;
+    const QFileInfo info(input.fileName());
+    if (!info.isFile())
+        return std::nullopt;
+    return FileStamp{info.size(),
+                     info.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch(),
+                     info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch(), 0};
 #endif
 }
 
 } // namespace
 
 struct IniFileReader::Kept {
-    QString given;        // the name as the caller gave it
-    bool givenIsAbsolute; // so the same name names the same file
-    QString path;
-    QByteArray encodedPath;
-    FileStamp stamp;
-    Problem problem = Problem::Missing;
+    const QString path;   // absolute, as the caller spelled it
     QString systemReason; // for Problem::Other
+    Problem problem;
+    QFile input;
+    std::optional<FileStamp> stamp; // none: look again on every call
     ParsedFile parsed;
 
-    // Kept open once read: asking the open file whether it changed costs far
-    // less than looking its name up again, once per puzzle of a long list.
-    QFile input;
+    bool Unchanged() const { return stamp && StampOf(input) == stamp; }
 
-    // Unchanged as far as the open file tells: not rewritten, and still
-    // under a name (a file replaced or deleted has none left).
-    bool OpenFileUnchanged() const {
-#ifdef Q_OS_UNIX
-        struct stat status;
-        return input.isOpen() && ::fstat(input.handle(), &status) == 0 && status.st_nlink > 0 &&
-               StampFrom(status) == stamp;
-#else
-        return false;
-#endif
-    }
-
-    void Read() {
-        input.setFileName(path);
-        const QByteArray bytes = input.open(QIODevice::ReadOnly) ? input.readAll() : QByteArray();
+    explicit Kept(const QString& path)
+        : path(path), problem(ProblemOf(path, systemReason)), input(path) {
+        if (problem != Problem::None)
+            return;
+        const bool opened = input.open(QIODevice::ReadOnly);
+        stamp = StampOf(input);
+        std::optional<QString> text = DecodeFileText(opened ? input.readAll() : QByteArray());
         if (input.error() != QFileDevice::NoError) {
             problem = QFileInfo(path).isReadable() ? Problem::Other : Problem::NoPermission;
             systemReason = input.errorString();
-            input.close();
-            return;
-        }
-        std::optional<QString> text = DecodeFileText(bytes);
-        if (!text) {
+        } else if (!text) {
             problem = Problem::NotText;
-            input.close();
-            return;
+        } else {
+            parsed = ParseText(std::move(*text));
         }
-        parsed = ParseText(std::move(*text));
 #ifndef Q_OS_UNIX
         input.close(); // an open file could not be replaced there
 #endif
@@ -330,36 +258,20 @@ struct IniFileReader::Kept {
 IniFileReader::IniFileReader() = default;
 IniFileReader::~IniFileReader() = default;
 
-// The key is the absolute path as spelled, not cleaned: with a symbolic
-// link before a "..", a cleaned path would name another file.
+// A relative name is looked up in the current folder each time, which may
+// have changed. The path is not cleaned: with a symbolic link before a
+// "..", a cleaned path would name another file.
 const IniFileReader::Kept& IniFileReader::Current(const QString& file) const {
-    const bool same = kept_ && kept_->givenIsAbsolute && kept_->given == file;
-    if (same && kept_->OpenFileUnchanged())
-        return *kept_;
-    const bool absolute = same || QDir::isAbsolutePath(file);
-    const QString path = same ? kept_->path : absolute ? file : QDir::current().filePath(file);
-    const QByteArray encodedPath = same ? kept_->encodedPath : QFile::encodeName(path);
-    const FileStamp stamp = StampOf(path, encodedPath);
-    if (kept_ && kept_->path == path && kept_->stamp == stamp)
-        return *kept_;
-    auto fresh = std::make_unique<Kept>();
-    fresh->given = file;
-    fresh->givenIsAbsolute = absolute;
-    fresh->path = path;
-    fresh->encodedPath = encodedPath;
-    fresh->stamp = stamp;
-    fresh->problem = stamp.problem;
-    if (stamp.problem == Problem::None)
-        fresh->Read();
-    kept_ = std::move(fresh);
+    const bool same = kept_ && kept_->path == file; // and so absolute
+    const QString path = same || QDir::isAbsolutePath(file) ? file : QDir::current().filePath(file);
+    if (!kept_ || kept_->path != path || !kept_->Unchanged())
+        kept_ = std::make_unique<Kept>(path);
     return *kept_;
 }
 
 QString IniFileReader::GetValue(const QString& section, const QString& key, const QString& file,
                                 int /*size*/) const {
-    if (file.isEmpty())
-        return QString();
-    return Current(file).parsed.Value(section, key);
+    return file.isEmpty() ? QString() : Current(file).parsed.Value(section, key);
 }
 
 void IniFileReader::CheckReadable(const QString& file) const {

@@ -19,8 +19,6 @@ class IniFileReader {
 public:
     IniFileReader();
     ~IniFileReader();
-    IniFileReader(const IniFileReader&) = delete;
-    IniFileReader& operator=(const IniFileReader&) = delete;
 
     // size is accepted for the callers' sake: values come back whole.
     QString GetValue(const QString& section, const QString& key, const QString& file,

@@ -383,13 +383,23 @@ private slots:
         QCOMPARE(Read("1", "Titulo", file), expected);
     }
 
-    void forgetsADeletedFile() {
+    void forgetsADeletedOrReplacedFile() {
         const QString file = WriteNewFile("[1]\nTitulo=Gato\n");
         QCOMPARE(Read("1", "Titulo", file), QStringLiteral("Gato"));
         QVERIFY(QFile::remove(file));
         QCOMPARE(Read("1", "Titulo", file), QString());
         Write(file, "[1]\nTitulo=Pez\n");
         QCOMPARE(Read("1", "Titulo", file), QStringLiteral("Pez"));
+
+        // Another file moved into its place, of the same size and time.
+        const QString other = WriteNewFile("[1]\nTitulo=Paz\n");
+        QFile moved(other);
+        QVERIFY(moved.open(QIODevice::ReadWrite));
+        QVERIFY(
+            moved.setFileTime(QFileInfo(file).lastModified(), QFileDevice::FileModificationTime));
+        moved.close();
+        QVERIFY(QFile::remove(file) && QFile::rename(other, file));
+        QCOMPARE(Read("1", "Titulo", file), QStringLiteral("Paz"));
     }
 
     // The game chooser reads one key per puzzle through one reader.
@@ -460,6 +470,21 @@ private slots:
         QCOMPARE(Read("1", "Titulo", file), QString());
         QVERIFY(QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
         QCOMPARE(Read("1", "Titulo", file), QStringLiteral("Gato"));
+    }
+
+    // A name the system cannot follow gives the system's reason, not none.
+    void aLoopOfLinksSaysWhy() {
+        const QString first = folder_.filePath("loop1.ini"), second = folder_.filePath("loop2.ini");
+        if (!QFile::link(second, first) || !QFile::link(first, second))
+            QSKIP("no symbolic links here");
+        try {
+            reader_.CheckReadable(first);
+            QFAIL("a loop of links cannot be read");
+        } catch (const AppError& error) {
+            QCOMPARE(error.Number(), 75);
+            QVERIFY(error.Description() !=
+                    MessageCatalogue::Text(11500).arg(QDir::toNativeSeparators(first), QString()));
+        }
     }
 
     void keepsSeveralFilesApart() {
