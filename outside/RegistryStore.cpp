@@ -222,6 +222,22 @@ const FileContents* ReadFile(const QString& fileName) {
     return &last;
 }
 
+// Each write leaves the file with a later time than it found, set on the
+// new file before it replaces the old one, also where the file's time is
+// ahead of this machine's clock: whatever tells a change by the file's time
+// (a sync tool, a backup) sees every write.
+void StampLaterThan(const QDateTime& before, QFileDevice& file) {
+    if (!before.isValid() || !file.flush())
+        return;
+    // File systems that keep whole seconds need bigger steps.
+    for (const int stepMs : {1, 1000, 2000}) {
+        const QDateTime now = file.fileTime(QFileDevice::FileModificationTime);
+        if (now.isValid() && now > before)
+            return;
+        file.setFileTime(before.addMSecs(stepMs), QFileDevice::FileModificationTime);
+    }
+}
+
 // Writes the values in one replacement of the file, made while holding its
 // lock over what the file holds then, so that another copy's values are
 // kept. A damaged file is set aside first and written whole with what could
@@ -238,7 +254,7 @@ void WriteValues(const QString& fileName, const Values& values) {
     if (!now)
         throw WriteFailure(values, fileName);
     Values stored = now->contents.values;
-    const QByteArray before = now->bytes;
+    const QByteArray bytesBefore = now->bytes;
     const bool damaged = now->contents.damaged;
     bool changed = damaged;
     for (const auto& [key, text] : values) {
@@ -249,11 +265,15 @@ void WriteValues(const QString& fileName, const Values& values) {
     if (!changed)
         return;
     std::optional<QString> aside;
-    if (damaged && !(aside = SetAside(fileName, before)))
+    if (damaged && !(aside = SetAside(fileName, bytesBefore)))
         throw WriteFailure(values, fileName);
     const QByteArray text = StoreFileFormat::Text(stored);
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    const QDateTime timeBefore = QFileInfo(fileName).lastModified();
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+    if (written)
+        StampLaterThan(timeBefore, file);
+    if (!written || !file.commit()) {
         if (aside)
             QFile::remove(*aside);
         throw WriteFailure(values, fileName);
