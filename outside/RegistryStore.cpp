@@ -226,16 +226,18 @@ const FileContents* ReadFile(const QString& fileName) {
 // new file before it replaces the old one, also where the file's time is
 // ahead of this machine's clock: whatever tells a change by the file's time
 // (a sync tool, a backup) sees every write.
-void StampLaterThan(const QDateTime& before, QFileDevice& file) {
-    if (!before.isValid() || !file.flush())
-        return;
+bool StampLaterThanBefore(QSaveFile& file) {
+    const QDateTime before = QFileInfo(file.fileName()).lastModified();
+    if (!file.flush())
+        return false;
     // File systems that keep whole seconds need bigger steps.
     for (const int stepMs : {1, 1000, 2000}) {
         const QDateTime now = file.fileTime(QFileDevice::FileModificationTime);
-        if (now.isValid() && now > before)
-            return;
+        if (!before.isValid() || (now.isValid() && now > before))
+            break;
         file.setFileTime(before.addMSecs(stepMs), QFileDevice::FileModificationTime);
     }
+    return true;
 }
 
 // Writes the values in one replacement of the file, made while holding its
@@ -254,7 +256,7 @@ void WriteValues(const QString& fileName, const Values& values) {
     if (!now)
         throw WriteFailure(values, fileName);
     Values stored = now->contents.values;
-    const QByteArray bytesBefore = now->bytes;
+    const QByteArray before = now->bytes;
     const bool damaged = now->contents.damaged;
     bool changed = damaged;
     for (const auto& [key, text] : values) {
@@ -265,15 +267,12 @@ void WriteValues(const QString& fileName, const Values& values) {
     if (!changed)
         return;
     std::optional<QString> aside;
-    if (damaged && !(aside = SetAside(fileName, bytesBefore)))
+    if (damaged && !(aside = SetAside(fileName, before)))
         throw WriteFailure(values, fileName);
     const QByteArray text = StoreFileFormat::Text(stored);
     QSaveFile file(fileName);
-    const QDateTime timeBefore = QFileInfo(fileName).lastModified();
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-    if (written)
-        StampLaterThan(timeBefore, file);
-    if (!written || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() ||
+        !StampLaterThanBefore(file) || !file.commit()) {
         if (aside)
             QFile::remove(*aside);
         throw WriteFailure(values, fileName);
