@@ -7,7 +7,6 @@
 #include "outside/ctlGridAccessible.h"
 
 #include <QFileInfo>
-#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QHash>
 #include <QKeyEvent>
@@ -30,7 +29,6 @@ namespace {
 // Room around a cell's text: a letter cell stays square up to a "W".
 constexpr int HorizontalPadding = 6;
 constexpr int VerticalPadding = 4;
-// Frame drawn around a current cell that shows a colour of its own.
 constexpr int CurrentFrameWidth = 3;
 
 // Beyond these a grid would not fit the pixel arithmetic of its window. Rows
@@ -41,8 +39,7 @@ constexpr int MaxColumnWidth = 65535;
 // Distinct fonts whose measurements are kept between font changes.
 constexpr size_t MaxKeptFonts = 16;
 
-// The centring flag of a cell's format, the one the CellFormat values differ in.
-constexpr int DtCenter = 0x1;
+constexpr int CentringFlag = CellFormat::Centred ^ CellFormat::LeftAligned;
 
 // The text colour to use on background: the preferred one unless it
 // would hardly show, then black or white.
@@ -92,21 +89,18 @@ struct FontEntry {
         int width = 0;
         for (const QChar c : text) {
             const char16_t code = c.unicode();
-            if (code < 0x20 || code >= latinAdvances.size())
-                return ShapedWidth(text);
+            if (code < 0x20 || code >= latinAdvances.size()) {
+                auto found = shaped.constFind(text);
+                if (found == shaped.cend())
+                    found = shaped.insert(text, metrics.horizontalAdvance(text));
+                return *found;
+            }
             int& advance = latinAdvances[code];
             if (advance < 0)
                 advance = metrics.horizontalAdvance(c);
             width += advance;
         }
         return width;
-    }
-
-    int ShapedWidth(const QString& text) {
-        auto found = shaped.constFind(text);
-        if (found == shaped.cend())
-            found = shaped.insert(text, metrics.horizontalAdvance(text));
-        return *found;
     }
 
     // Laid out only when first painted: a long list is measured whole but
@@ -131,12 +125,6 @@ struct FontEntry {
     QHash<QString, QStaticText> prepared;
 };
 
-// Moves bar as little as needed to show [first, end) in room pixels; the
-// start wins when the span is larger than the room.
-void Reveal(QScrollBar* bar, int first, int end, int room) {
-    bar->setValue(std::min(first, std::max(bar->value(), end - room)));
-}
-
 // The code a key gives to CellKeyPress: Enter 13, Space 32, a letter its
 // capital, other characters their own code; 0 for keys that give none.
 qint16 KeyCode(const QKeyEvent* event) {
@@ -149,8 +137,7 @@ qint16 KeyCode(const QKeyEvent* event) {
         return 8;
     if (key == Qt::Key_Space || (key >= Qt::Key_A && key <= Qt::Key_Z))
         return static_cast<qint16>(key);
-    const QString text = event->text();
-    const QChar first = text.isEmpty() ? QChar() : text.at(0).toUpper();
+    const QChar first = event->text().isEmpty() ? QChar() : event->text().at(0).toUpper();
     if (first.isPrint() && first.unicode() <= std::numeric_limits<qint16>::max())
         return static_cast<qint16>(first.unicode());
     if (key > 0x20 && key <= 0xFF)
@@ -170,8 +157,7 @@ struct ctlGrid::Impl {
     bool headerColumns = false;
     bool gridLines = true;
 
-    int currentColumn = 0;
-    int currentRow = 0;
+    QPoint current;             // (column, row); row 0: none
     bool revealPending = false; // selected while painting was off
 
     // Layout, recomputed only when something it depends on changed.
@@ -187,8 +173,7 @@ struct ctlGrid::Impl {
     QPixmap scaledPicture;
 
     bool Contains(qint32 column, qint32 row) const {
-        const int firstRow = headerColumns ? 0 : 1;
-        return column >= 1 && column <= columns && row >= firstRow && row <= rows;
+        return column >= 1 && column <= columns && row >= (headerColumns ? 0 : 1) && row <= rows;
     }
 
     Cell& At(const char* member, qint32 column, qint32 row) {
@@ -215,24 +200,17 @@ struct ctlGrid::Impl {
     int GridWidth() const { return columnLeft.back(); }
     // A grid without columns has no cells, whatever its number of rows.
     int BodyHeight() const { return columns > 0 ? rows * rowHeight : 0; }
-    int GridHeight() const { return columns > 0 ? headerHeight + BodyHeight() : 0; }
     int ColumnWidth(int column) const { return columnLeft[column] - columnLeft[column - 1]; }
 
-    // Cell rectangle in viewport coordinates, grid line included.
     QRect Box(int column, int row, int scrollX, int scrollY) const {
-        const int left = columnLeft[column - 1] - scrollX;
-        if (row == 0)
-            return QRect(left, 0, ColumnWidth(column), headerHeight);
-        return QRect(left, headerHeight + (row - 1) * rowHeight - scrollY, ColumnWidth(column),
-                     rowHeight);
+        const int top = row == 0 ? 0 : headerHeight + (row - 1) * rowHeight - scrollY;
+        return QRect(columnLeft[column - 1] - scrollX, top, ColumnWidth(column),
+                     row == 0 ? headerHeight : rowHeight);
     }
 
-    // First and last column that touch [left, right] in grid coordinates.
-    std::pair<int, int> ColumnsWithin(int left, int right) const {
-        auto first = std::upper_bound(columnLeft.begin(), columnLeft.end(), left);
-        auto last = std::upper_bound(columnLeft.begin(), columnLeft.end(), right);
-        return {std::max(1, int(first - columnLeft.begin())),
-                std::min(columns, int(last - columnLeft.begin()))};
+    // The column at x in grid coordinates: 0 left of the grid, columns + 1 right of it.
+    int ColumnAt(int x) const {
+        return int(std::upper_bound(columnLeft.begin(), columnLeft.end(), x) - columnLeft.begin());
     }
 };
 
@@ -266,11 +244,10 @@ bool ctlGrid::Impl::EnsureLayout(const FontObject& gridFont) {
     rowHeight = heightOf(static_cast<size_t>(columns), cells.size());
     headerHeight = headerColumns ? heightOf(0, static_cast<size_t>(columns)) : 0;
 
-    const int firstRow = headerColumns ? 0 : 1;
     columnLeft.assign(static_cast<size_t>(columns) + 1, 0);
     for (int column = 1; column <= columns; ++column) {
         int fitted = rowHeight; // never narrower than a row is tall
-        for (int row = firstRow; row <= rows; ++row)
+        for (int row = headerColumns ? 0 : 1; row <= rows; ++row)
             fitted = std::max(fitted, CellAt(column, row).textWidth + HorizontalPadding);
         const int manual = manualWidths[column - 1];
         columnLeft[column] =
@@ -285,7 +262,6 @@ ctlGrid::ctlGrid(QWidget* parent) : QAbstractScrollArea(parent), d_(std::make_un
     setFocusPolicy(Qt::StrongFocus);
     // Every pixel of a paint is drawn here, so Qt need not clear it first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-    viewport()->setAutoFillBackground(false);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     ctlGridAccessible::Install();
@@ -296,13 +272,11 @@ ctlGrid::~ctlGrid() = default;
 void ctlGrid::SetRedraw(bool redraw) {
     redraw_ = redraw;
     LayoutChanged();
-    if (redraw && std::exchange(d_->revealPending, false) && d_->currentRow > 0)
-        RevealCell(d_->currentColumn, d_->currentRow);
+    if (redraw && std::exchange(d_->revealPending, false) && d_->current.y() > 0)
+        RevealCell(d_->current.x(), d_->current.y());
     ctlGridAccessible::CurrentCellChanged(this); // silent while painting is off
 }
 
-// Only the styles the callers use: a sunken border and scroll bars as
-// needed, both set from the start.
 void ctlGrid::SetBorderStyle(int style) {
     if (style != 2)
         RaiseBadArgument("BorderStyle", QString::number(style));
@@ -341,8 +315,7 @@ void ctlGrid::ArmarGrilla(qint32 columns, qint32 rows) {
     d_->rows = rows;
     d_->cells.assign(static_cast<size_t>(columns) * (rows + 1), Cell());
     d_->manualWidths.assign(static_cast<size_t>(columns), -1);
-    d_->currentColumn = 0;
-    d_->currentRow = 0;
+    d_->current = QPoint();
     d_->layoutDirty = true;
     RepaintAll();
     ctlGridAccessible::Rebuilt(this);
@@ -376,10 +349,8 @@ qint32 ctlGrid::CellBackColor(qint32 column, qint32 row) const {
 }
 
 void ctlGrid::SetCellBackColor(qint32 column, qint32 row, qint32 colour) {
-    Cell& cell = d_->At("CellBackColor", column, row);
-    if (cell.backColor == colour)
+    if (std::exchange(d_->At("CellBackColor", column, row).backColor, colour) == colour)
         return;
-    cell.backColor = colour;
     CellChanged(column, row);
     ctlGridAccessible::CellStateChanged(this, column, row);
 }
@@ -407,11 +378,11 @@ bool ctlGrid::CellActive(qint32 column, qint32 row) const {
 }
 
 qint32 ctlGrid::GetRowSelected() const {
-    return d_->currentRow;
+    return d_->current.y();
 }
 
 qint32 ctlGrid::GetColumnSelected() const {
-    return d_->currentColumn;
+    return d_->current.x();
 }
 
 qint32 ctlGrid::GetRowCount() const {
@@ -432,10 +403,8 @@ void ctlGrid::SetColour(qint32& member, qint32 colour) {
 // could keep the program waiting for ever.
 void ctlGrid::SetPictureFile(const QString& path) {
     pictureFile_ = path;
-    d_->picture = QPixmap();
+    d_->picture = QFileInfo(path).isFile() ? QPixmap(path) : QPixmap();
     d_->scaledPicture = QPixmap();
-    if (!path.isEmpty() && QFileInfo(path).isFile())
-        d_->picture.load(path);
     RepaintAll();
 }
 
@@ -475,7 +444,8 @@ qint32 ctlGrid::GetGridWidth(bool withBorder) const {
 
 qint32 ctlGrid::GetGridHeight(bool withBorder) const {
     d_->EnsureLayout(*font_);
-    return d_->GridHeight() + (withBorder ? 2 * frameWidth() : 0);
+    const int height = d_->columns > 0 ? d_->headerHeight + d_->BodyHeight() : 0;
+    return height + (withBorder ? 2 * frameWidth() : 0);
 }
 
 qint32 ctlGrid::GethWnd() {
@@ -489,8 +459,7 @@ void ctlGrid::CellChanged(qint32 column, qint32 row) {
         const auto before = std::tuple(d_->columnLeft, d_->rowHeight, d_->headerHeight);
         d_->EnsureLayout(*font_);
         if (before != std::tie(d_->columnLeft, d_->rowHeight, d_->headerHeight)) {
-            UpdateScrollBars();
-            viewport()->update();
+            LayoutChanged();
             return;
         }
     }
@@ -517,57 +486,56 @@ void ctlGrid::UpdateScrollBars() {
     if (d_->layoutDirty)
         return;
     const QSize inside = contentsRect().size();
-    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     bool vertical = false, horizontal = false;
     for (int pass = 0; pass < 2; ++pass) {
-        vertical =
-            d_->headerHeight + d_->BodyHeight() > inside.height() - (horizontal ? barWidth : 0);
-        horizontal = d_->GridWidth() > inside.width() - (vertical ? barWidth : 0);
+        vertical = d_->headerHeight + d_->BodyHeight() > inside.height() - (horizontal ? bar : 0);
+        horizontal = d_->GridWidth() > inside.width() - (vertical ? bar : 0);
     }
-    const QSize room(std::max(0, inside.width() - (vertical ? barWidth : 0)),
-                     std::max(0, inside.height() - (horizontal ? barWidth : 0)));
-    const int bodyRoom = std::max(0, room.height() - d_->headerHeight);
-    horizontalScrollBar()->setRange(0, std::max(0, d_->GridWidth() - room.width()));
-    horizontalScrollBar()->setPageStep(std::max(1, room.width()));
-    horizontalScrollBar()->setSingleStep(std::max(1, d_->rowHeight));
-    verticalScrollBar()->setRange(0, std::max(0, d_->BodyHeight() - bodyRoom));
+    // The bars clamp a range that ends below its start.
+    const int width = std::max(0, inside.width() - (vertical ? bar : 0));
+    const int bodyRoom = std::max(0, inside.height() - (horizontal ? bar : 0) - d_->headerHeight);
+    horizontalScrollBar()->setRange(0, d_->GridWidth() - width);
+    horizontalScrollBar()->setPageStep(std::max(1, width));
+    horizontalScrollBar()->setSingleStep(d_->rowHeight);
+    verticalScrollBar()->setRange(0, d_->BodyHeight() - bodyRoom);
     verticalScrollBar()->setPageStep(std::max(1, bodyRoom));
-    verticalScrollBar()->setSingleStep(std::max(1, d_->rowHeight));
+    verticalScrollBar()->setSingleStep(d_->rowHeight);
 }
 
 void ctlGrid::Select(const char* member, qint32 column, qint32 row) {
     d_->At(member, column, row);
     if (row < 1)
         return;
-    const int oldColumn = std::exchange(d_->currentColumn, column);
-    const int oldRow = std::exchange(d_->currentRow, row);
-    if (!redraw_) {
-        d_->revealPending = true;
+    const QPoint old = std::exchange(d_->current, QPoint(column, row));
+    d_->revealPending = !redraw_;
+    if (!redraw_)
         return;
-    }
     if (d_->EnsureLayout(*font_))
         UpdateScrollBars();
     RevealCell(column, row);
-    if (oldRow > 0 && d_->Contains(oldColumn, oldRow))
-        viewport()->update(CellRect(oldColumn, oldRow));
+    if (d_->Contains(old.x(), old.y()))
+        viewport()->update(CellRect(old.x(), old.y()));
     viewport()->update(CellRect(column, row));
     ctlGridAccessible::CurrentCellChanged(this);
 }
 
+// Scrolls as little as needed; a cell larger than the room shows its start.
 void ctlGrid::RevealCell(qint32 column, qint32 row) {
+    auto reveal = [](QScrollBar* bar, int first, int end, int room) {
+        bar->setValue(std::min(first, std::max(bar->value(), end - room)));
+    };
     const int top = (row - 1) * d_->rowHeight;
-    Reveal(horizontalScrollBar(), d_->columnLeft[column - 1], d_->columnLeft[column],
+    reveal(horizontalScrollBar(), d_->columnLeft[column - 1], d_->columnLeft[column],
            viewport()->width());
-    Reveal(verticalScrollBar(), top, top + d_->rowHeight,
+    reveal(verticalScrollBar(), top, top + d_->rowHeight,
            std::max(0, viewport()->height() - d_->headerHeight));
 }
 
 bool ctlGrid::MoveByKey(const QKeyEvent* event) {
     const int key = event->key();
-    const int columns = d_->columns;
-    const int rows = d_->rows;
-    int column = d_->currentColumn;
-    int row = d_->currentRow;
+    int column = d_->current.x();
+    int row = d_->current.y();
     const int page = d_->rowHeight > 0
                          ? std::max(1, (viewport()->height() - d_->headerHeight) / d_->rowHeight)
                          : 1;
@@ -580,36 +548,34 @@ bool ctlGrid::MoveByKey(const QKeyEvent* event) {
     } else if (key == Qt::Key_Home || key == Qt::Key_End) {
         // Home and End go to the row's ends first, then to the column's: a
         // one-column list still reaches its first and last rows.
-        const QPoint end = key == Qt::Key_Home ? QPoint(1, 1) : QPoint(columns, rows);
+        const QPoint end = key == Qt::Key_Home ? QPoint(1, 1) : QPoint(d_->columns, d_->rows);
         if ((event->modifiers() & Qt::ControlModifier) || column == end.x())
             row = end.y();
         column = end.x();
     } else {
         return false;
     }
-    if (columns < 1 || rows < 1)
+    if (d_->columns < 1 || d_->rows < 1)
         return true;
     // Without a current cell, any move starts at the first.
-    const bool none = d_->currentRow < 1;
-    column = none ? 1 : std::clamp(column, 1, columns);
-    row = none ? 1 : std::clamp(row, 1, rows);
-    if (column != d_->currentColumn || row != d_->currentRow)
+    const bool none = d_->current.y() < 1;
+    column = none ? 1 : std::clamp(column, 1, d_->columns);
+    row = none ? 1 : std::clamp(row, 1, d_->rows);
+    if (QPoint(column, row) != d_->current)
         Select("SelectCell", column, row);
     return true;
 }
 
 void ctlGrid::keyPressEvent(QKeyEvent* event) {
     const auto commandKeys = Qt::AltModifier | Qt::MetaModifier;
-    if (!(event->modifiers() & commandKeys) && MoveByKey(event)) {
-        event->accept();
-        return;
-    }
-    qint16 code = (event->modifiers() & (commandKeys | Qt::ControlModifier)) ? 0 : KeyCode(event);
+    const bool moved = !(event->modifiers() & commandKeys) && MoveByKey(event);
+    const bool plain = !(event->modifiers() & (commandKeys | Qt::ControlModifier));
+    qint16 code = plain && !moved ? KeyCode(event) : 0;
     // Enter (13) and Esc (27) go on to the window after the cell has seen
     // them, so that a dialog's default and cancel buttons still answer them.
-    event->setAccepted(code != 0 && code != 13 && code != 27);
-    if (code != 0 && d_->currentRow > 0)
-        emit CellKeyPress(d_->currentColumn, d_->currentRow, code);
+    event->setAccepted(moved || (code != 0 && code != 13 && code != 27));
+    if (code != 0 && d_->current.y() > 0)
+        emit CellKeyPress(d_->current.x(), d_->current.y(), code);
 }
 
 void ctlGrid::mousePressEvent(QMouseEvent* event) {
@@ -619,19 +585,11 @@ void ctlGrid::mousePressEvent(QMouseEvent* event) {
     }
     d_->EnsureLayout(*font_);
     const QPoint at = event->position().toPoint();
-    const int x = at.x() + horizontalScrollBar()->value();
-    if (d_->columns < 1 || x < 0 || x >= d_->GridWidth())
+    const int column = d_->ColumnAt(at.x() + horizontalScrollBar()->value());
+    const int y = at.y() - d_->headerHeight + verticalScrollBar()->value();
+    const int row = at.y() < d_->headerHeight ? 0 : y / d_->rowHeight + 1;
+    if (!d_->Contains(column, row))
         return;
-    const int column = d_->ColumnsWithin(x, x).first;
-    int row = 0;
-    if (at.y() >= d_->headerHeight) {
-        const int y = at.y() - d_->headerHeight + verticalScrollBar()->value();
-        if (y >= d_->BodyHeight())
-            return;
-        row = y / d_->rowHeight + 1;
-    } else if (!d_->headerColumns) {
-        return;
-    }
     event->accept();
     Select("SelectCell", column, row);
     emit CellClick(column, row);
@@ -655,26 +613,21 @@ void ctlGrid::focusInEvent(QFocusEvent* event) {
 void ctlGrid::paintEvent(QPaintEvent* event) {
     if (!redraw_)
         return;
-    if (d_->EnsureLayout(*font_)) {
-        UpdateScrollBars();
-        viewport()->update();
-    }
+    if (d_->layoutDirty)
+        LayoutChanged();
     ++paintCount_;
     Impl& d = *d_;
     const int scrollX = horizontalScrollBar()->value();
     const int scrollY = verticalScrollBar()->value();
     const QRect area = event->rect();
-    const QSize room = viewport()->size();
 
     QPainter painter(viewport());
     painter.fillRect(area, ColourFromWindows(backColor_));
-    if (d.columns < 1)
-        return;
 
     const QColor lineColour = ColourFromWindows(lineColor_);
     const QColor textColour = ColourFromWindows(textColor_);
     const QColor activeColour = ColourFromWindows(activeCellColor_);
-    const QColor headerColour = palette().color(QPalette::Button);
+    const QColor activeInk = ReadableOn(activeColour, textColour);
 
     // Most cells share font and colour: set them on the painter only on a change.
     int painterFont = -1;
@@ -682,28 +635,25 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
     auto paintCell = [&](int column, int row, const QRect& box) {
         Cell& cell = d.CellAt(column, row);
         const QRect inner = d.gridLines ? box.adjusted(0, 0, -1, -1) : box;
-        const bool current = row > 0 && column == d.currentColumn && row == d.currentRow;
-        QColor ink = textColour;
-        if (cell.backColor != -1) {
+        const bool current = column == d.current.x() && row == d.current.y();
+        const bool coloured = cell.backColor != -1;
+        if (coloured)
             painter.fillRect(inner, ColourFromWindows(cell.backColor));
-        } else if (current) {
-            painter.fillRect(inner, activeColour);
-            ink = ReadableOn(activeColour, textColour);
-        } else if (row == 0) {
-            painter.fillRect(inner, headerColour);
-        }
+        else if (current || row == 0)
+            painter.fillRect(inner, current ? activeColour : palette().color(QPalette::Button));
         if (!cell.text.isEmpty()) {
             FontEntry& font = d.fonts[cell.fontIndex];
             if (cell.fontIndex != painterFont) {
                 painter.setFont(font.font);
                 painterFont = cell.fontIndex;
             }
+            const QColor ink = current && !coloured ? activeInk : textColour;
             if (ink != painterInk) {
                 painter.setPen(ink);
                 painterInk = ink;
             }
             const int room = inner.width() - HorizontalPadding;
-            const bool centred = cell.format & DtCenter;
+            const bool centred = cell.format & CentringFlag;
             if (cell.textWidth > room) {
                 painter.drawText(
                     inner.adjusted(HorizontalPadding / 2, VerticalPadding / 2,
@@ -723,25 +673,20 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
                     painter.drawStaticText(x, y, font.Prepared(cell.text));
             }
         }
-        if (current && cell.backColor != -1 && inner.width() > 0) {
-            // Keep the cell's own colour in sight inside a frame of the
-            // active colour.
-            const int edge = std::min(CurrentFrameWidth, std::max(1, inner.width() / 4));
-            qDrawPlainRect(&painter, inner, activeColour, edge);
-        }
+        // A current cell keeps its own colour in sight inside a frame of the active colour.
+        if (current && coloured && inner.width() > 0)
+            qDrawPlainRect(&painter, inner, activeColour,
+                           std::min(CurrentFrameWidth, std::max(1, inner.width() / 4)));
     };
 
     // Rows first..last of one band, clipped to band (viewport coordinates).
     auto paintBand = [&](int firstRow, int lastRow, const QRect& band) {
         const QRect dirty = band & area;
-        if (dirty.isEmpty() || firstRow > lastRow)
+        const int firstColumn = std::max(1, d.ColumnAt(dirty.left() + scrollX));
+        const int lastColumn = std::min(d.columns, d.ColumnAt(dirty.right() + scrollX));
+        if (dirty.isEmpty() || firstRow > lastRow || firstColumn > lastColumn)
             return;
-        painter.save();
         painter.setClipRect(dirty);
-        painterFont = -1;
-        painterInk = QColor();
-        const auto [firstColumn, lastColumn] =
-            d.ColumnsWithin(dirty.left() + scrollX, dirty.right() + scrollX);
         for (int row = firstRow; row <= lastRow; ++row)
             for (int column = firstColumn; column <= lastColumn; ++column)
                 paintCell(column, row, d.Box(column, row, scrollX, scrollY));
@@ -755,28 +700,21 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
                 painter.fillRect(span.left(), d.Box(firstColumn, row, scrollX, scrollY).bottom(),
                                  span.width(), 1, lineColour);
         }
-        painter.restore();
     };
 
-    const QRect body(0, d.headerHeight, room.width(), room.height() - d.headerHeight);
-    if (d.rows > 0 && !(body & area).isEmpty()) {
-        const QRect grid(-scrollX, d.headerHeight - scrollY, d.GridWidth(), d.BodyHeight());
-        if (!d.picture.isNull()) {
-            if (d.scaledPicture.size() != grid.size())
-                d.scaledPicture =
-                    d.picture.scaled(grid.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            const QRect shown = grid & body & area;
-            if (!shown.isEmpty())
-                painter.drawPixmap(shown, d.scaledPicture, shown.translated(-grid.topLeft()));
-        }
-        const int top = area.top() - d.headerHeight + scrollY;
-        const int bottom = area.bottom() - d.headerHeight + scrollY;
-        const int firstRow = std::max(1, top / d.rowHeight + 1);
-        const int lastRow = std::min(d.rows, bottom / d.rowHeight + 1);
-        paintBand(firstRow, lastRow, body);
+    const QRect body = viewport()->rect().adjusted(0, d.headerHeight, 0, 0);
+    const QRect grid(-scrollX, d.headerHeight - scrollY, d.GridWidth(), d.BodyHeight());
+    const QRect shown = grid & body & area;
+    if (!d.picture.isNull() && !shown.isEmpty()) {
+        if (d.scaledPicture.size() != grid.size())
+            d.scaledPicture =
+                d.picture.scaled(grid.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        painter.drawPixmap(shown, d.scaledPicture, shown.translated(-grid.topLeft()));
     }
+    paintBand(std::max(1, (area.top() - grid.top()) / d.rowHeight + 1),
+              std::min(d.rows, (area.bottom() - grid.top()) / d.rowHeight + 1), body);
     if (d.headerColumns)
-        paintBand(0, 0, QRect(0, 0, room.width(), d.headerHeight));
+        paintBand(0, 0, QRect(0, 0, viewport()->width(), d.headerHeight));
 }
 
 void ctlGrid::SetSpeech(const GridSpeech& speech) {

@@ -753,6 +753,15 @@ void GridTest::paintsColoursWhereTheyBelong() {
     QCOMPARE(PixelAt(grid, QPoint(marked.x(), marked.y() - h / 2 + 1)), Windows(0xD77800));
     QCOMPARE(PixelAt(grid, current), Windows(0xFFFFFF));
 
+    // A paint of only the room beside a narrower grid draws just the background.
+    grid.resize(grid.GetGridWidth(true) + 40, grid.GetGridHeight(true));
+    const QRect beside(grid.GetGridWidth() + 10, 0, 20, grid.GetGridHeight());
+    QImage besideShot(grid.viewport()->size(), QImage::Format_RGB32);
+    besideShot.fill(Qt::black);
+    grid.viewport()->render(&besideShot, beside.topLeft(), QRegion(beside), {});
+    for (int y = beside.top(); y <= beside.bottom(); ++y)
+        QCOMPARE(QColor(besideShot.pixel(beside.center().x(), y)), Windows(0xFFFFFF));
+
     // A letter is drawn in the text colour.
     grid.SetTextColor(0x0000FF);
     grid.SetCellText(4, 4, QStringLiteral("W"));
