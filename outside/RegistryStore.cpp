@@ -19,7 +19,12 @@
 #include <QStringList>
 #include <QTimer>
 #include <algorithm>
+#include <array>
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -200,12 +205,29 @@ struct FileContents {
     StoreFileFormat::Contents contents;
 };
 
-// The file as it is now, parsed once for as long as its bytes stay the
-// same; nothing when it is there but cannot be read. Good until the next
-// read.
-const FileContents* ReadFile(const QString& fileName) {
+// What tells a changed file without reading it: a save replaces it, with a
+// new file number, and any write sets its change time, to the nanosecond.
+std::array<qint64, 4> StampOf(const QString& fileName) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(fileName).constData(), &status) != 0)
+        return {};
+    const auto nanoseconds = [](const timespec& time) {
+        return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
+    };
+    return {qint64(status.st_ino), qint64(status.st_size), nanoseconds(status.st_mtim),
+            nanoseconds(status.st_ctim)};
+}
+
+// The file as it is now, read again only when its stamp changed (always,
+// with fresh); nothing when it is there but cannot be read. Good until the
+// next read.
+const FileContents* ReadFile(const QString& fileName, bool fresh = false) {
     static QString lastName;
+    static std::array<qint64, 4> lastStamp;
     static FileContents last;
+    const std::array<qint64, 4> stamp = StampOf(fileName);
+    if (!fresh && fileName == lastName && stamp == lastStamp)
+        return &last;
     QFile file(fileName);
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly)) {
@@ -215,10 +237,9 @@ const FileContents* ReadFile(const QString& fileName) {
     } else if (file.exists()) {
         return nullptr;
     }
-    if (fileName != lastName || bytes != last.bytes) {
-        lastName = fileName;
-        last = {bytes, StoreFileFormat::Parse(bytes)};
-    }
+    last = {bytes, StoreFileFormat::Parse(bytes)};
+    lastName = fileName;
+    lastStamp = stamp;
     return &last;
 }
 
@@ -240,11 +261,21 @@ bool StampLaterThanBefore(QSaveFile& file) {
     return true;
 }
 
+// A sound file that holds the values as they are needs no write.
+bool IsStored(const StoreFileFormat::Contents& contents, const Values& values) {
+    return !contents.damaged && std::all_of(values.begin(), values.end(), [&](const auto& value) {
+        const auto found = contents.values.find(value.first);
+        return found != contents.values.end() && found->second == value.second;
+    });
+}
+
 // Writes the values in one replacement of the file, made while holding its
 // lock over what the file holds then, so that another copy's values are
 // kept. A damaged file is set aside first and written whole with what could
-// be read; values already stored as they are cost no write.
+// be read.
 void WriteValues(const QString& fileName, const Values& values) {
+    if (const FileContents* now = ReadFile(fileName); now && IsStored(now->contents, values))
+        return;
     QDir().mkpath(QFileInfo(fileName).path());
     QLockFile lock(fileName + QStringLiteral(".lock"));
     lock.setStaleLockTime(kAbandonedLockMs);
@@ -252,22 +283,16 @@ void WriteValues(const QString& fileName, const Values& values) {
         throw WriteFailure(values, fileName,
                            lock.error() == QLockFile::LockFailedError ? Message(11410)
                                                                       : std::optional<QString>());
-    const FileContents* now = ReadFile(fileName);
+    const FileContents* now = ReadFile(fileName, true);
     if (!now)
         throw WriteFailure(values, fileName);
-    Values stored = now->contents.values;
-    const QByteArray before = now->bytes;
-    const bool damaged = now->contents.damaged;
-    bool changed = damaged;
-    for (const auto& [key, text] : values) {
-        const auto found = stored.find(key);
-        changed = changed || found == stored.end() || found->second != text;
-        stored[key] = text;
-    }
-    if (!changed)
+    if (IsStored(now->contents, values))
         return;
+    Values stored = now->contents.values;
+    for (const auto& [key, text] : values)
+        stored[key] = text;
     std::optional<QString> aside;
-    if (damaged && !(aside = SetAside(fileName, before)))
+    if (now->contents.damaged && !(aside = SetAside(fileName, now->bytes)))
         throw WriteFailure(values, fileName);
     const QByteArray text = StoreFileFormat::Text(stored);
     QSaveFile file(fileName);
