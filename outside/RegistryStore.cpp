@@ -200,11 +200,6 @@ std::optional<QString> SetAside(const QString& fileName, const QByteArray& bytes
     return std::nullopt;
 }
 
-struct FileContents {
-    QByteArray bytes;
-    StoreFileFormat::Contents contents;
-};
-
 // What tells a changed file without reading it: a save replaces it, with a
 // new file number, and any write sets its change time, to the nanosecond.
 std::array<qint64, 4> StampOf(const QString& fileName) {
@@ -218,16 +213,25 @@ std::array<qint64, 4> StampOf(const QString& fileName) {
             nanoseconds(status.st_ctim)};
 }
 
-// The file as it is now, read again only when its stamp changed (always,
-// with fresh); nothing when it is there but cannot be read. Good until the
-// next read.
-const FileContents* ReadFile(const QString& fileName, bool fresh = false) {
-    static QString lastName;
-    static std::array<qint64, 4> lastStamp;
+// The file last read or written, as it was then.
+struct FileContents {
+    QString name;
+    std::array<qint64, 4> stamp{};
+    QByteArray bytes;
+    StoreFileFormat::Contents contents;
+};
+
+FileContents& LastFile() {
     static FileContents last;
+    return last;
+}
+
+// The file as it is now, read again only when its stamp changed; nothing
+// when it is there but cannot be read. Good until the next read or write.
+const FileContents* ReadFile(const QString& fileName) {
     const std::array<qint64, 4> stamp = StampOf(fileName);
-    if (!fresh && fileName == lastName && stamp == lastStamp)
-        return &last;
+    if (LastFile().name == fileName && LastFile().stamp == stamp)
+        return &LastFile();
     QFile file(fileName);
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly)) {
@@ -237,10 +241,8 @@ const FileContents* ReadFile(const QString& fileName, bool fresh = false) {
     } else if (file.exists()) {
         return nullptr;
     }
-    last = {bytes, StoreFileFormat::Parse(bytes)};
-    lastName = fileName;
-    lastStamp = stamp;
-    return &last;
+    LastFile() = {fileName, stamp, bytes, StoreFileFormat::Parse(bytes)};
+    return &LastFile();
 }
 
 // Each write leaves the file with a later time than it found, set on the
@@ -283,7 +285,7 @@ void WriteValues(const QString& fileName, const Values& values) {
         throw WriteFailure(values, fileName,
                            lock.error() == QLockFile::LockFailedError ? Message(11410)
                                                                       : std::optional<QString>());
-    const FileContents* now = ReadFile(fileName, true);
+    const FileContents* now = ReadFile(fileName);
     if (!now)
         throw WriteFailure(values, fileName);
     if (IsStored(now->contents, values))
@@ -302,6 +304,7 @@ void WriteValues(const QString& fileName, const Values& values) {
             QFile::remove(*aside);
         throw WriteFailure(values, fileName);
     }
+    LastFile() = {fileName, StampOf(fileName), text, {std::move(stored), false}};
     if (aside)
         TellPlayer(Message(11400).arg(QDir::toNativeSeparators(fileName),
                                       QDir::toNativeSeparators(*aside)));
