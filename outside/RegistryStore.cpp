@@ -359,8 +359,10 @@ void RegistryStore::WriteValue(qint32 root, const QString& keyPath, const QStrin
     const Location location = Locate(root, keyPath, name, kWriteSource);
     if (Pending().depth == 0)
         return WriteValues(location.file, {{location.key, text}});
-    if (const std::optional<QString> obstacle = WriteObstacle(location.file))
-        throw WriteFailure({{location.key, text}}, location.file, obstacle);
+    // A file the batch already holds a value for has passed this check.
+    if (!Pending().values.contains(location.file))
+        if (const std::optional<QString> obstacle = WriteObstacle(location.file))
+            throw WriteFailure({{location.key, text}}, location.file, obstacle);
     Pending().values[location.file][location.key] = text;
 }
 
