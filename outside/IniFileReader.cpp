@@ -89,19 +89,11 @@ enum class Problem { None, Missing, Folder, NoPermission, NotText, Other };
 // number. A rewrite changes its size or times, a replacement its number.
 using FileStamp = std::array<qint64, 4>;
 
-// Windows-1252 for 0x80-0x9F. The five holes (0x81, 0x8D, 0x8F, 0x90, 0x9D)
-// pass through as the C1 code points, as Windows itself converts them.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
+// Windows-1252 through Qt's converters; where they lack it, Latin-1, which
+// agrees on every letter from 0xA0 on.
 QString FromWindows1252(QByteArrayView bytes) {
-    QString text = QString::fromLatin1(bytes);
-    for (QChar& c : text)
-        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
-            c = QChar(kCp1252High[c.unicode() - 0x80]);
-    return text;
+    static QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
+    return decoder.isValid() ? decoder.decode(bytes) : QString::fromLatin1(bytes);
 }
 
 // Each line on its own: an old file edited once in a UTF-8 editor keeps its
