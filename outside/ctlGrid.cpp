@@ -69,9 +69,8 @@ struct Cell {
     FontRef font;
     qint32 backColor = -1;
     qint32 format = CellFormat::Centred;
-    int fontIndex = -1;    // into Impl::fonts; -1 until resolved
-    int measuredWith = -1; // font index textWidth belongs to
-    int textWidth = 0;
+    int fontIndex = -1; // into Impl::fonts; -1 until resolved and measured
+    int textWidth = 0;  // measured with fontIndex
 };
 
 // One distinct font in use, with its measurements kept so that neither a
@@ -225,12 +224,11 @@ bool ctlGrid::Impl::EnsureLayout(const FontObject& gridFont) {
     if (fontsStale)
         gridFontIndex = FontIndexFor(gridFont);
     for (Cell& cell : cells) {
-        if (fontsStale || cell.fontIndex < 0)
-            cell.fontIndex = cell.font ? FontIndexFor(*cell.font) : gridFontIndex;
-        if (forget || cell.measuredWith != cell.fontIndex) {
-            cell.textWidth = fonts[cell.fontIndex].Width(cell.text);
-            cell.measuredWith = cell.fontIndex;
-        }
+        if (!fontsStale && cell.fontIndex >= 0)
+            continue;
+        const int index = cell.font ? FontIndexFor(*cell.font) : gridFontIndex;
+        if (forget || std::exchange(cell.fontIndex, index) != index)
+            cell.textWidth = fonts[index].Width(cell.text);
     }
     fontsStale = false;
 
@@ -328,7 +326,7 @@ void ctlGrid::CellDetails(qint32 column, qint32 row, const QString& text, qint32
     cell.data = data;
     if (cell.text != text) {
         cell.text = text;
-        cell.measuredWith = -1;
+        cell.fontIndex = -1;
         d_->layoutDirty = true;
     }
     CellChanged(column, row);
