@@ -581,16 +581,12 @@ void ctlGrid::mousePressEvent(QMouseEvent* event) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    d_->EnsureLayout(*font_);
-    const QPoint at = event->position().toPoint();
-    const int column = d_->ColumnAt(at.x() + horizontalScrollBar()->value());
-    const int y = at.y() - d_->headerHeight + verticalScrollBar()->value();
-    const int row = at.y() < d_->headerHeight ? 0 : y / d_->rowHeight + 1;
-    if (!d_->Contains(column, row))
+    const QPoint cell = CellUnder(event->position().toPoint());
+    if (cell.isNull())
         return;
     event->accept();
-    Select("SelectCell", column, row);
-    emit CellClick(column, row);
+    Select("SelectCell", cell.x(), cell.y());
+    emit CellClick(cell.x(), cell.y());
 }
 
 void ctlGrid::resizeEvent(QResizeEvent* event) {
@@ -728,4 +724,12 @@ QRect ctlGrid::CellRect(qint32 column, qint32 row) const {
     d_->At("CellRect", column, row);
     d_->EnsureLayout(*font_);
     return d_->Box(column, row, horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+QPoint ctlGrid::CellUnder(const QPoint& at) const {
+    d_->EnsureLayout(*font_);
+    const int column = d_->ColumnAt(at.x() + horizontalScrollBar()->value());
+    const int y = at.y() - d_->headerHeight + verticalScrollBar()->value();
+    const int row = at.y() < d_->headerHeight ? 0 : y / d_->rowHeight + 1;
+    return d_->Contains(column, row) ? QPoint(column, row) : QPoint();
 }

@@ -134,22 +134,13 @@ int ctlGridAccessible::indexOfChild(const QAccessibleInterface* child) const {
     return IndexOf(cell->Column(), cell->Row());
 }
 
-// The few cells in sight are searched; a screen reader asks this only when
-// the pointer moves.
 QAccessibleInterface* ctlGridAccessible::childAt(int x, int y) const {
     const ctlGrid* grid = Grid();
     const QPoint at = grid->viewport()->mapFromGlobal(QPoint(x, y));
-    if (childCount() == 0 || !grid->viewport()->rect().contains(at))
+    if (!grid->viewport()->rect().contains(at))
         return nullptr;
-    for (int row = FirstRow(); row <= grid->GetRowCount(); ++row) {
-        const QRect first = grid->CellRect(1, row);
-        if (at.y() < first.top() || at.y() > first.bottom())
-            continue;
-        for (int column = 1; column <= grid->GetColumnCount(); ++column)
-            if (grid->CellRect(column, row).contains(at))
-                return child(IndexOf(column, row));
-    }
-    return nullptr;
+    const QPoint cell = grid->CellUnder(at);
+    return cell.isNull() ? nullptr : child(IndexOf(cell.x(), cell.y()));
 }
 
 QAccessibleInterface* ctlGridAccessible::focusChild() const {
