@@ -96,7 +96,7 @@ QAccessible::State ctlGridCellAccessible::state() const {
     if (row_ >= 1) {
         state.focusable = true;
         state.selectable = true;
-        state.selected = IsCurrent();
+        state.selected = isSelected();
         state.focused = state.selected && grid_->hasFocus();
         if (grid_->Speech().cellState != GridSpeech::CellState::None) {
             state.checkable = true;
@@ -118,12 +118,9 @@ void* ctlGridCellAccessible::interface_cast(QAccessible::InterfaceType type) {
     return nullptr;
 }
 
-bool ctlGridCellAccessible::IsCurrent() const {
-    return grid_ && grid_->GetRowSelected() == row_ && grid_->GetColumnSelected() == column_;
-}
-
+// Only the current cell is ever selected.
 bool ctlGridCellAccessible::isSelected() const {
-    return IsCurrent();
+    return grid_ && grid_->GetRowSelected() == row_ && grid_->GetColumnSelected() == column_;
 }
 
 QList<QAccessibleInterface*> ctlGridCellAccessible::columnHeaderCells() const {

@@ -56,8 +56,6 @@ public:
     QStringList keyBindingsForAction(const QString& actionName) const override;
 
 private:
-    bool IsCurrent() const;
-
     QPointer<ctlGrid> grid_;
     int column_;
     int row_;
