@@ -180,14 +180,6 @@ void* ctlGridAccessible::interface_cast(QAccessible::InterfaceType type) {
     return QAccessibleWidget::interface_cast(type);
 }
 
-QAccessibleInterface* ctlGridAccessible::caption() const {
-    return nullptr;
-}
-
-QAccessibleInterface* ctlGridAccessible::summary() const {
-    return nullptr;
-}
-
 QAccessibleInterface* ctlGridAccessible::cellAt(int row, int column) const {
     return child(IndexOf(column + 1, row + 1));
 }
@@ -210,56 +202,12 @@ QString ctlGridAccessible::columnDescription(int column) const {
     return grid->CellText(column + 1, 0);
 }
 
-QString ctlGridAccessible::rowDescription(int) const {
-    return QString();
-}
-
-int ctlGridAccessible::selectedColumnCount() const {
-    return 0;
-}
-
-int ctlGridAccessible::selectedRowCount() const {
-    return 0;
-}
-
 int ctlGridAccessible::columnCount() const {
     return Grid()->GetColumnCount();
 }
 
 int ctlGridAccessible::rowCount() const {
     return Grid()->GetColumnCount() > 0 ? Grid()->GetRowCount() : 0;
-}
-
-QList<int> ctlGridAccessible::selectedColumns() const {
-    return {};
-}
-
-QList<int> ctlGridAccessible::selectedRows() const {
-    return {};
-}
-
-bool ctlGridAccessible::isColumnSelected(int) const {
-    return false;
-}
-
-bool ctlGridAccessible::isRowSelected(int) const {
-    return false;
-}
-
-bool ctlGridAccessible::selectRow(int) {
-    return false;
-}
-
-bool ctlGridAccessible::selectColumn(int) {
-    return false;
-}
-
-bool ctlGridAccessible::unselectRow(int) {
-    return false;
-}
-
-bool ctlGridAccessible::unselectColumn(int) {
-    return false;
 }
 
 // The grid only ever tells of a reset: every cell may be new.

@@ -29,34 +29,14 @@ bool ctlGridCellAccessible::isValid() const {
     return row_ >= 1 || (row_ == 0 && grid_->HeaderColumns());
 }
 
-QObject* ctlGridCellAccessible::object() const {
-    return nullptr;
-}
-
 QWindow* ctlGridCellAccessible::window() const {
     if (!grid_)
         return nullptr;
     return grid_->window()->windowHandle();
 }
 
-QAccessibleInterface* ctlGridCellAccessible::childAt(int, int) const {
-    return nullptr;
-}
-
 QAccessibleInterface* ctlGridCellAccessible::parent() const {
     return grid_ ? QAccessible::queryAccessibleInterface(grid_.data()) : nullptr;
-}
-
-QAccessibleInterface* ctlGridCellAccessible::child(int) const {
-    return nullptr;
-}
-
-int ctlGridCellAccessible::childCount() const {
-    return 0;
-}
-
-int ctlGridCellAccessible::indexOfChild(const QAccessibleInterface*) const {
-    return -1;
 }
 
 QString ctlGridCellAccessible::text(QAccessible::Text t) const {
@@ -73,8 +53,6 @@ QString ctlGridCellAccessible::text(QAccessible::Text t) const {
         return QString();
     }
 }
-
-void ctlGridCellAccessible::setText(QAccessible::Text, const QString&) {}
 
 QRect ctlGridCellAccessible::rect() const {
     if (!isValid())
@@ -128,30 +106,6 @@ QList<QAccessibleInterface*> ctlGridCellAccessible::columnHeaderCells() const {
         return {};
     auto* grid = static_cast<ctlGridAccessible*>(table());
     return {grid->Cell(column_, 0)};
-}
-
-QList<QAccessibleInterface*> ctlGridCellAccessible::rowHeaderCells() const {
-    return {};
-}
-
-int ctlGridCellAccessible::columnIndex() const {
-    return column_ - 1;
-}
-
-int ctlGridCellAccessible::rowIndex() const {
-    return row_ - 1;
-}
-
-int ctlGridCellAccessible::columnExtent() const {
-    return 1;
-}
-
-int ctlGridCellAccessible::rowExtent() const {
-    return 1;
-}
-
-QAccessibleInterface* ctlGridCellAccessible::table() const {
-    return parent();
 }
 
 QStringList ctlGridCellAccessible::actionNames() const {
