@@ -175,14 +175,14 @@ struct ctlGrid::Impl {
         return column >= 1 && column <= columns && row >= (headerColumns ? 0 : 1) && row <= rows;
     }
 
-    Cell& At(const char* member, qint32 column, qint32 row) {
-        if (!Contains(column, row))
-            RaiseBadAddress(member, column, row);
+    Cell& CellAt(int column, int row) {
         return cells[static_cast<size_t>(row) * columns + (column - 1)];
     }
 
-    Cell& CellAt(int column, int row) {
-        return cells[static_cast<size_t>(row) * columns + (column - 1)];
+    Cell& At(const char* member, qint32 column, qint32 row) {
+        if (!Contains(column, row))
+            RaiseBadAddress(member, column, row);
+        return CellAt(column, row);
     }
 
     int FontIndexFor(const FontObject& object) {
@@ -256,7 +256,7 @@ bool ctlGrid::Impl::EnsureLayout(const FontObject& gridFont) {
 }
 
 ctlGrid::ctlGrid(QWidget* parent) : QAbstractScrollArea(parent), d_(std::make_unique<Impl>()) {
-    font_ = MakeFont(FontObject::FromQFont(QWidget::font()));
+    SetFont(nullptr);
     setFocusPolicy(Qt::StrongFocus);
     // Every pixel of a paint is drawn here, so Qt need not clear it first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
