@@ -69,9 +69,8 @@ struct Cell {
     FontRef font;
     qint32 backColor = -1;
     qint32 format = CellFormat::Centred;
-    int fontIndex = -1;    // into Impl::fonts; -1 until resolved
-    int measuredWith = -1; // font index textWidth belongs to
-    int textWidth = 0;
+    int fontIndex = -1; // into Impl::fonts; -1 until resolved and measured
+    int textWidth = 0;  // measured with fontIndex
 };
 
 // One distinct font in use, with its measurements kept so that neither a
@@ -176,14 +175,14 @@ struct ctlGrid::Impl {
         return column >= 1 && column <= columns && row >= (headerColumns ? 0 : 1) && row <= rows;
     }
 
-    Cell& At(const char* member, qint32 column, qint32 row) {
-        if (!Contains(column, row))
-            RaiseBadAddress(member, column, row);
+    Cell& CellAt(int column, int row) {
         return cells[static_cast<size_t>(row) * columns + (column - 1)];
     }
 
-    Cell& CellAt(int column, int row) {
-        return cells[static_cast<size_t>(row) * columns + (column - 1)];
+    Cell& At(const char* member, qint32 column, qint32 row) {
+        if (!Contains(column, row))
+            RaiseBadAddress(member, column, row);
+        return CellAt(column, row);
     }
 
     int FontIndexFor(const FontObject& object) {
@@ -225,12 +224,11 @@ bool ctlGrid::Impl::EnsureLayout(const FontObject& gridFont) {
     if (fontsStale)
         gridFontIndex = FontIndexFor(gridFont);
     for (Cell& cell : cells) {
-        if (fontsStale || cell.fontIndex < 0)
-            cell.fontIndex = cell.font ? FontIndexFor(*cell.font) : gridFontIndex;
-        if (forget || cell.measuredWith != cell.fontIndex) {
-            cell.textWidth = fonts[cell.fontIndex].Width(cell.text);
-            cell.measuredWith = cell.fontIndex;
-        }
+        if (!fontsStale && cell.fontIndex >= 0)
+            continue;
+        const int index = cell.font ? FontIndexFor(*cell.font) : gridFontIndex;
+        if (forget || std::exchange(cell.fontIndex, index) != index)
+            cell.textWidth = fonts[index].Width(cell.text);
     }
     fontsStale = false;
 
@@ -258,7 +256,7 @@ bool ctlGrid::Impl::EnsureLayout(const FontObject& gridFont) {
 }
 
 ctlGrid::ctlGrid(QWidget* parent) : QAbstractScrollArea(parent), d_(std::make_unique<Impl>()) {
-    font_ = MakeFont(FontObject::FromQFont(QWidget::font()));
+    SetFont(nullptr);
     setFocusPolicy(Qt::StrongFocus);
     // Every pixel of a paint is drawn here, so Qt need not clear it first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -328,7 +326,7 @@ void ctlGrid::CellDetails(qint32 column, qint32 row, const QString& text, qint32
     cell.data = data;
     if (cell.text != text) {
         cell.text = text;
-        cell.measuredWith = -1;
+        cell.fontIndex = -1;
         d_->layoutDirty = true;
     }
     CellChanged(column, row);
@@ -583,16 +581,12 @@ void ctlGrid::mousePressEvent(QMouseEvent* event) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    d_->EnsureLayout(*font_);
-    const QPoint at = event->position().toPoint();
-    const int column = d_->ColumnAt(at.x() + horizontalScrollBar()->value());
-    const int y = at.y() - d_->headerHeight + verticalScrollBar()->value();
-    const int row = at.y() < d_->headerHeight ? 0 : y / d_->rowHeight + 1;
-    if (!d_->Contains(column, row))
+    const QPoint cell = CellUnder(event->position().toPoint());
+    if (cell.isNull())
         return;
     event->accept();
-    Select("SelectCell", column, row);
-    emit CellClick(column, row);
+    Select("SelectCell", cell.x(), cell.y());
+    emit CellClick(cell.x(), cell.y());
 }
 
 void ctlGrid::resizeEvent(QResizeEvent* event) {
@@ -730,4 +724,12 @@ QRect ctlGrid::CellRect(qint32 column, qint32 row) const {
     d_->At("CellRect", column, row);
     d_->EnsureLayout(*font_);
     return d_->Box(column, row, horizontalScrollBar()->value(), verticalScrollBar()->value());
+}
+
+QPoint ctlGrid::CellUnder(const QPoint& at) const {
+    d_->EnsureLayout(*font_);
+    const int column = d_->ColumnAt(at.x() + horizontalScrollBar()->value());
+    const int y = at.y() - d_->headerHeight + verticalScrollBar()->value();
+    const int row = at.y() < d_->headerHeight ? 0 : y / d_->rowHeight + 1;
+    return d_->Contains(column, row) ? QPoint(column, row) : QPoint();
 }

@@ -110,6 +110,8 @@ public:
     bool HeaderColumns() const;
     // The cell's box in viewport coordinates, grid line included.
     QRect CellRect(qint32 column, qint32 row) const;
+    // The (column, row) of the cell at a viewport point; a null point where there is none.
+    QPoint CellUnder(const QPoint& at) const;
 
 signals:
     void CellClick(qint32 column, qint32 row);

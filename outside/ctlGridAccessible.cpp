@@ -134,22 +134,13 @@ int ctlGridAccessible::indexOfChild(const QAccessibleInterface* child) const {
     return IndexOf(cell->Column(), cell->Row());
 }
 
-// The few cells in sight are searched; a screen reader asks this only when
-// the pointer moves.
 QAccessibleInterface* ctlGridAccessible::childAt(int x, int y) const {
     const ctlGrid* grid = Grid();
     const QPoint at = grid->viewport()->mapFromGlobal(QPoint(x, y));
-    if (childCount() == 0 || !grid->viewport()->rect().contains(at))
+    if (!grid->viewport()->rect().contains(at))
         return nullptr;
-    for (int row = FirstRow(); row <= grid->GetRowCount(); ++row) {
-        const QRect first = grid->CellRect(1, row);
-        if (at.y() < first.top() || at.y() > first.bottom())
-            continue;
-        for (int column = 1; column <= grid->GetColumnCount(); ++column)
-            if (grid->CellRect(column, row).contains(at))
-                return child(IndexOf(column, row));
-    }
-    return nullptr;
+    const QPoint cell = grid->CellUnder(at);
+    return cell.isNull() ? nullptr : child(IndexOf(cell.x(), cell.y()));
 }
 
 QAccessibleInterface* ctlGridAccessible::focusChild() const {
@@ -189,14 +180,6 @@ void* ctlGridAccessible::interface_cast(QAccessible::InterfaceType type) {
     return QAccessibleWidget::interface_cast(type);
 }
 
-QAccessibleInterface* ctlGridAccessible::caption() const {
-    return nullptr;
-}
-
-QAccessibleInterface* ctlGridAccessible::summary() const {
-    return nullptr;
-}
-
 QAccessibleInterface* ctlGridAccessible::cellAt(int row, int column) const {
     return child(IndexOf(column + 1, row + 1));
 }
@@ -219,56 +202,12 @@ QString ctlGridAccessible::columnDescription(int column) const {
     return grid->CellText(column + 1, 0);
 }
 
-QString ctlGridAccessible::rowDescription(int) const {
-    return QString();
-}
-
-int ctlGridAccessible::selectedColumnCount() const {
-    return 0;
-}
-
-int ctlGridAccessible::selectedRowCount() const {
-    return 0;
-}
-
 int ctlGridAccessible::columnCount() const {
     return Grid()->GetColumnCount();
 }
 
 int ctlGridAccessible::rowCount() const {
     return Grid()->GetColumnCount() > 0 ? Grid()->GetRowCount() : 0;
-}
-
-QList<int> ctlGridAccessible::selectedColumns() const {
-    return {};
-}
-
-QList<int> ctlGridAccessible::selectedRows() const {
-    return {};
-}
-
-bool ctlGridAccessible::isColumnSelected(int) const {
-    return false;
-}
-
-bool ctlGridAccessible::isRowSelected(int) const {
-    return false;
-}
-
-bool ctlGridAccessible::selectRow(int) {
-    return false;
-}
-
-bool ctlGridAccessible::selectColumn(int) {
-    return false;
-}
-
-bool ctlGridAccessible::unselectRow(int) {
-    return false;
-}
-
-bool ctlGridAccessible::unselectColumn(int) {
-    return false;
 }
 
 // The grid only ever tells of a reset: every cell may be new.

@@ -46,25 +46,26 @@ public:
     void* interface_cast(QAccessible::InterfaceType type) override;
 
     // QAccessibleTableInterface (indexes from 0, header row left out)
-    QAccessibleInterface* caption() const override;
-    QAccessibleInterface* summary() const override;
+    QAccessibleInterface* caption() const override { return nullptr; }
+    QAccessibleInterface* summary() const override { return nullptr; }
     QAccessibleInterface* cellAt(int row, int column) const override;
     int selectedCellCount() const override;
     QList<QAccessibleInterface*> selectedCells() const override;
     QString columnDescription(int column) const override;
-    QString rowDescription(int row) const override;
-    int selectedColumnCount() const override;
-    int selectedRowCount() const override;
+    QString rowDescription(int) const override { return QString(); }
     int columnCount() const override;
     int rowCount() const override;
-    QList<int> selectedColumns() const override;
-    QList<int> selectedRows() const override;
-    bool isColumnSelected(int column) const override;
-    bool isRowSelected(int row) const override;
-    bool selectRow(int row) override;
-    bool selectColumn(int column) override;
-    bool unselectRow(int row) override;
-    bool unselectColumn(int column) override;
+    // Only the current cell is ever selected, never a whole row or column.
+    int selectedColumnCount() const override { return 0; }
+    int selectedRowCount() const override { return 0; }
+    QList<int> selectedColumns() const override { return {}; }
+    QList<int> selectedRows() const override { return {}; }
+    bool isColumnSelected(int) const override { return false; }
+    bool isRowSelected(int) const override { return false; }
+    bool selectRow(int) override { return false; }
+    bool selectColumn(int) override { return false; }
+    bool unselectRow(int) override { return false; }
+    bool unselectColumn(int) override { return false; }
     void modelChange(QAccessibleTableModelChangeEvent* event) override;
 
 private:

@@ -29,34 +29,14 @@ bool ctlGridCellAccessible::isValid() const {
     return row_ >= 1 || (row_ == 0 && grid_->HeaderColumns());
 }
 
-QObject* ctlGridCellAccessible::object() const {
-    return nullptr;
-}
-
 QWindow* ctlGridCellAccessible::window() const {
     if (!grid_)
         return nullptr;
     return grid_->window()->windowHandle();
 }
 
-QAccessibleInterface* ctlGridCellAccessible::childAt(int, int) const {
-    return nullptr;
-}
-
 QAccessibleInterface* ctlGridCellAccessible::parent() const {
     return grid_ ? QAccessible::queryAccessibleInterface(grid_.data()) : nullptr;
-}
-
-QAccessibleInterface* ctlGridCellAccessible::child(int) const {
-    return nullptr;
-}
-
-int ctlGridCellAccessible::childCount() const {
-    return 0;
-}
-
-int ctlGridCellAccessible::indexOfChild(const QAccessibleInterface*) const {
-    return -1;
 }
 
 QString ctlGridCellAccessible::text(QAccessible::Text t) const {
@@ -73,8 +53,6 @@ QString ctlGridCellAccessible::text(QAccessible::Text t) const {
         return QString();
     }
 }
-
-void ctlGridCellAccessible::setText(QAccessible::Text, const QString&) {}
 
 QRect ctlGridCellAccessible::rect() const {
     if (!isValid())
@@ -96,7 +74,7 @@ QAccessible::State ctlGridCellAccessible::state() const {
     if (row_ >= 1) {
         state.focusable = true;
         state.selectable = true;
-        state.selected = IsCurrent();
+        state.selected = isSelected();
         state.focused = state.selected && grid_->hasFocus();
         if (grid_->Speech().cellState != GridSpeech::CellState::None) {
             state.checkable = true;
@@ -118,12 +96,9 @@ void* ctlGridCellAccessible::interface_cast(QAccessible::InterfaceType type) {
     return nullptr;
 }
 
-bool ctlGridCellAccessible::IsCurrent() const {
-    return grid_ && grid_->GetRowSelected() == row_ && grid_->GetColumnSelected() == column_;
-}
-
+// Only the current cell is ever selected.
 bool ctlGridCellAccessible::isSelected() const {
-    return IsCurrent();
+    return grid_ && grid_->GetRowSelected() == row_ && grid_->GetColumnSelected() == column_;
 }
 
 QList<QAccessibleInterface*> ctlGridCellAccessible::columnHeaderCells() const {
@@ -131,30 +106,6 @@ QList<QAccessibleInterface*> ctlGridCellAccessible::columnHeaderCells() const {
         return {};
     auto* grid = static_cast<ctlGridAccessible*>(table());
     return {grid->Cell(column_, 0)};
-}
-
-QList<QAccessibleInterface*> ctlGridCellAccessible::rowHeaderCells() const {
-    return {};
-}
-
-int ctlGridCellAccessible::columnIndex() const {
-    return column_ - 1;
-}
-
-int ctlGridCellAccessible::rowIndex() const {
-    return row_ - 1;
-}
-
-int ctlGridCellAccessible::columnExtent() const {
-    return 1;
-}
-
-int ctlGridCellAccessible::rowExtent() const {
-    return 1;
-}
-
-QAccessibleInterface* ctlGridCellAccessible::table() const {
-    return parent();
 }
 
 QStringList ctlGridCellAccessible::actionNames() const {

@@ -26,15 +26,16 @@ public:
 
     // QAccessibleInterface
     bool isValid() const override;
-    QObject* object() const override;
+    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
-    QAccessibleInterface* childAt(int x, int y) const override;
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int index) const override;
-    int childCount() const override;
-    int indexOfChild(const QAccessibleInterface* child) const override;
+    // A cell has no children, and its text is the grid's to change.
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text t, const QString& text) override;
+    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override;
     QAccessible::State state() const override;
@@ -43,12 +44,12 @@ public:
     // QAccessibleTableCellInterface (indexes from 0, header row left out)
     bool isSelected() const override;
     QList<QAccessibleInterface*> columnHeaderCells() const override;
-    QList<QAccessibleInterface*> rowHeaderCells() const override;
-    int columnIndex() const override;
-    int rowIndex() const override;
-    int columnExtent() const override;
-    int rowExtent() const override;
-    QAccessibleInterface* table() const override;
+    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override { return column_ - 1; }
+    int rowIndex() const override { return row_ - 1; }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface* table() const override { return parent(); }
 
     // QAccessibleActionInterface: pressing a cell is clicking it.
     QStringList actionNames() const override;
@@ -56,8 +57,6 @@ public:
     QStringList keyBindingsForAction(const QString& actionName) const override;
 
 private:
-    bool IsCurrent() const;
-
     QPointer<ctlGrid> grid_;
     int column_;
     int row_;
