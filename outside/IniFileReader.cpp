@@ -92,7 +92,7 @@ using FileStamp = std::array<qint64, 4>;
 // Windows-1252 through Qt's converters; where they lack it, Latin-1, which
 // agrees on every letter from 0xA0 on.
 QString FromWindows1252(QByteArrayView bytes) {
-    static QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
+    thread_local QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
     return decoder.isValid() ? decoder.decode(bytes) : QString::fromLatin1(bytes);
 }
 
