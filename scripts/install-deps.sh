@@ -46,8 +46,8 @@ fi
 if ((${#missing[@]} > 0)); then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  "${sudo[@]}" apt-get update -qq
-  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900 update -qq
+  "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
 fi
 if ((${#missing_locales[@]} > 0)); then
   echo "Generating locales: ${missing_locales[*]}"
