@@ -20,6 +20,20 @@ QString Unquoted(const QString& value) {
             return value.mid(1, value.size() - 2);
     return value;
 }
+
+// A NUL before the first section line makes the file no text at all (every
+// value reads empty). After it, the zeros at the end are not part of the
+// file, and any other NUL reads as a replacement character.
+QString WithoutNul(QString text) {
+    static const QRegularExpression section(QStringLiteral("^[ \\t]*\\[[^\\]\\r\\n]*\\]"),
+                                            QRegularExpression::MultilineOption);
+    const qsizetype nul = text.indexOf(QChar(0));
+    if (nul >= 0 && !text.left(nul).contains(section))
+        return QString();
+    while (text.endsWith(QChar(0)))
+        text.chop(1);
+    return text.replace(QChar(0), QChar::ReplacementCharacter);
+}
 } // namespace
 
 PlainProfileReader::PlainProfileReader(QByteArrayView bytes) {
@@ -27,9 +41,8 @@ PlainProfileReader::PlainProfileReader(QByteArrayView bytes) {
     // a leading byte-order mark is dropped.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
-    // A NUL byte makes the file no text at all: every value reads empty.
     if (!utf8.hasError())
-        text_ = text.contains(QChar(0)) ? QString() : text;
+        text_ = WithoutNul(text);
 }
 
 std::optional<QString> PlainProfileReader::Value(const QString& section, const QString& key) const {

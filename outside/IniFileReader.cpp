@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
@@ -112,8 +113,28 @@ QString DecodeLines(QByteArrayView bytes) {
     return text;
 }
 
-// The file's text, or nothing when it is not text (a NUL is in no data
-// file a person wrote: such a file is a picture, an archive, a program).
+// A NUL before the first section is in no data file a person wrote: such a
+// file is a picture, an archive, a program. Further on, a NUL is damage: the
+// zeros a crash leaves at the end are where the file ends, and any other
+// NUL stands as a replacement character in its line, as a stray byte would.
+std::optional<QString> TextOrNothing(QString text) {
+    const qsizetype firstNul = text.indexOf(QChar(0));
+    if (firstNul < 0)
+        return text;
+    static const QRegularExpression sectionLine(QStringLiteral("^[ \\t]*\\[[^\\]\\r\\n]*\\]"),
+                                                QRegularExpression::MultilineOption);
+    const qsizetype firstSection = text.indexOf(sectionLine);
+    if (firstSection < 0 || firstNul < firstSection)
+        return std::nullopt;
+    qsizetype end = text.size();
+    while (text[end - 1] == QChar(0))
+        --end;
+    text.truncate(end);
+    text.replace(QChar(0), QChar::ReplacementCharacter);
+    return text;
+}
+
+// The file's text, or nothing when it is not text.
 std::optional<QString> DecodeFileText(QByteArrayView bytes) {
     const bool littleEndian = bytes.startsWith("\xFF\xFE");
     QString text;
@@ -122,7 +143,7 @@ std::optional<QString> DecodeFileText(QByteArrayView bytes) {
                               QStringConverter::Flag::Stateless)(bytes.sliced(2));
     else
         text = DecodeLines(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes);
-    return text.contains(QChar(0)) ? std::nullopt : std::optional(std::move(text));
+    return TextOrNothing(std::move(text));
 }
 
 QStringView TrimBlanks(QStringView text) {

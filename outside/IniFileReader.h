@@ -11,7 +11,9 @@
 //
 // UTF-16 files are read by their byte-order mark. In a file without one,
 // each line is UTF-8 when its bytes are valid UTF-8 and Windows-1252
-// otherwise, so one stray byte changes one line at most.
+// otherwise, so one stray byte changes one line at most. A NUL reads as
+// U+FFFD in its line, and the zeros a crash leaves at the end are not read;
+// a NUL before the first section marks a file that is not text at all.
 //
 // The reader keeps the file's parse for as long as the file is unchanged on
 // disk: keep one reader to read many values cheaply.

@@ -433,6 +433,9 @@ private slots:
                                  << 75 << 11504;
         QTest::newRow("NUL in UTF-16")
             << WriteNewFile(QByteArray("\xFF\xFE[\0\0\0", 6)) << 75 << 11504;
+        QTest::newRow("only zeros") << WriteNewFile(QByteArray(512, '\0')) << 75 << 11504;
+        QTest::newRow("zeros after the puzzles")
+            << WriteNewFile(QByteArray("[1]\nTitulo=Gato\n") + QByteArray(512, '\0')) << 0 << 0;
         QTest::newRow("readable") << WriteNewFile("[1]\nTitulo=Gato\n") << 0 << 0;
         QTest::newRow("empty") << WriteNewFile("") << 0 << 0;
     }
