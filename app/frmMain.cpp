@@ -168,6 +168,9 @@ void frmMain::ChooseGame() {
     ctlCuadricula_->setFocus();
     if (listFailure)
         throw *listFailure;
+    if (ctlDefiniciones_->RowsKeptAside())
+        App().ShowInformation(App().GetMessage(11545).arg(ctlCuadricula_->NumeroJuego()),
+                              productInfo_->GetProductName(2));
 }
 
 void frmMain::ctlCuadricula_ChangeConfiguration() {

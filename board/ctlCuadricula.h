@@ -119,14 +119,16 @@ private:
     void MostrarSoloLetrasDeSolucion();
     void Load(bool ReadFromRegistry);
     QString MarkedCellList() const;
-    std::optional<AppError> MarkCellList(const QString& marks);
-    void KeepDamagedMarks(const QString& key, const QString& marks);
+    std::optional<AppError> MarkCellList(const QString& marks, bool* pastTheGrid = nullptr);
     void LoadConfiguration();
     void SaveConfiguration();
     void ApplyConfiguration(bool ReloadSettings, bool NotifyChange);
     std::optional<QString> StoredSetting(const char* name) const;
+    double StoredFontSize() const;
     void ReadColour(const char* name, qint32& member, int systemColour);
     void CargarLista(frmListaJuegos& form);
+    qint32 ChooseGame();
+    bool StillListed(frmListaJuegos& form, qint32 chosen);
 
     void Grid_CellClick(qint32 column, qint32 row);
     void Grid_CellKeyPress(qint32 column, qint32 row, qint16& key);
@@ -155,7 +157,8 @@ private:
     qint32 lineColour_ = 0;
     qint32 textColour_ = 0;
     FontRef font_;
-    bool damagedMarks_ = false; // the last Load skipped entries it could not read
+    bool damagedMarks_ = false;   // the last Load skipped entries it could not read
+    bool marksKeptAside_ = false; // the last Load found marks past the last cell
     bool toldUnsavedProgress_ = false;
     ctlGrid* grid_;
 };

@@ -10,9 +10,35 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <utility>
 
 bool ctlCuadricula::ShowGames() {
     return ReraiseAs("ctlCuadricula.ShowGames", [&] {
+        const qint32 chosen = ChooseGame();
+        if (chosen <= 0)
+            return false;
+        // A store that cannot be written must not keep the player on one
+        // puzzle: they hear it once and the switch goes on.
+        try {
+            Save();
+        } catch (const AppError& error) {
+            ReportUnsavedProgress(error);
+        }
+        ChangePuzzle(chosen);
+        if (std::exchange(marksKeptAside_, false))
+            appServices_->ShowInformation(
+                appServices_->GetMessage(11541).arg(NumeroJuego_).arg(Columns_ * Rows_),
+                productInfo_->GetProductName(2));
+        return true;
+    });
+}
+
+// Runs the chooser until the player picks a puzzle or leaves it; 0 when
+// none was picked. A data file replaced while the list was open may hold
+// another puzzle under the number picked: the player hears it and chooses
+// again from the list the file holds now.
+qint32 ctlCuadricula::ChooseGame() {
+    for (;;) {
         frmListaJuegos form;
         form.setWindowTitle(appServices_->GetMessage(10600));
         form.lblJuegos()->setText(appServices_->GetMessage(10602));
@@ -28,20 +54,27 @@ bool ctlCuadricula::ShowGames() {
             appServices_->ShowInformation(error.Description(), form.windowTitle());
         }
         form.exec();
-
         const qint32 chosen = form.NumeroJuego();
-        if (chosen <= 0)
-            return false;
-        // A store that cannot be written must not keep the player on one
-        // puzzle: they hear it once and the switch goes on.
-        try {
-            Save();
-        } catch (const AppError& error) {
-            ReportUnsavedProgress(error);
-        }
-        ChangePuzzle(chosen);
+        if (chosen <= 0 || StillListed(form, chosen))
+            return chosen;
+    }
+}
+
+// Whether the file still holds, under the number picked, the title the
+// list showed; if not, the player is told what it holds now.
+bool ctlCuadricula::StillListed(frmListaJuegos& form, qint32 chosen) {
+    auto* grid = form.findChild<ctlGrid*>(QStringLiteral("ctlGridJuegos"));
+    const QString prefix = QString::number(chosen) + QStringLiteral(" - ");
+    const QString listed = grid->CellText(1, chosen).mid(prefix.size());
+    const QString now =
+        dataFile_->GetValue(QString::number(chosen), QStringLiteral("Titulo"), DataFilePath(), 0);
+    if (now == listed)
         return true;
-    });
+    const QString text = now.isEmpty()
+                             ? appServices_->GetMessage(11543).arg(chosen).arg(listed)
+                             : appServices_->GetMessage(11542).arg(chosen).arg(listed, now);
+    appServices_->ShowInformation(text, form.windowTitle());
+    return false;
 }
 
 // A choice that fails leaves the board exactly on the puzzle it had, number
@@ -52,6 +85,7 @@ void ctlCuadricula::ChangePuzzle(qint32 chosen) {
     const Shown previous = CurrentlyShown();
     NumeroJuego_ = chosen;
     damagedMarks_ = false;
+    marksKeptAside_ = false;
     try {
         LoadPuzzle();
         Refresh(true);

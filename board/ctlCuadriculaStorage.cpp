@@ -4,6 +4,7 @@
 
 #include "outside/AppServices.h"
 #include "outside/Conversions.h"
+#include "outside/DamagedValue.h"
 #include "outside/IniFileReader.h"
 #include "outside/ProductInfo.h"
 #include "outside/RegistryStore.h"
@@ -16,8 +17,9 @@
 #include <optional>
 
 namespace {
-constexpr int MaxCells = 999; // a cell list names cells with three digits
-constexpr double MaxFontSize = 2048.0;
+constexpr int MaxCells = 999;        // a cell list names cells with three digits
+constexpr qsizetype MaxWords = 99;   // crossed-out words are saved with two digits
+constexpr double MaxFontSize = 72.0; // the largest size a font picker lists
 
 qint32 Dimension(const IniFileReader& reader, const QString& section, const char* key,
                  const QString& file) {
@@ -61,6 +63,19 @@ void CheckLetters(const QString& letters, const QString& section, const QString&
                            .arg(section, QDir::toNativeSeparators(file), letters.mid(start, 2))
                            .arg(start + 1));
     }
+}
+
+// Crossed-out words past the 99th could not be kept: such a puzzle is
+// refused whole, as one of more cells than a cell list can name.
+void CheckWordCount(const QString& words, const QString& section, const QString& file) {
+    const qsizetype count = words.isEmpty() ? 0 : words.count(QLatin1Char(' ')) + 1;
+    if (count > MaxWords)
+        throw AppError(ErrorNumber::InvalidArgument, QStringLiteral("ctlCuadricula.LoadPuzzle"),
+                       AppServices()
+                           .GetMessage(11616)
+                           .arg(section, QDir::toNativeSeparators(file))
+                           .arg(count)
+                           .arg(MaxWords));
 }
 
 qint32 Colour(const QString& text) {
@@ -108,6 +123,7 @@ void ctlCuadricula::LoadPuzzle() {
                          .normalized(QString::NormalizationForm_C);
     CheckLetters(puzzle.letters, section, file);
     puzzle.words = reader.GetValue(section, QStringLiteral("Palabras"), file, 1000);
+    CheckWordCount(puzzle.words, section, file);
     puzzle.solution = reader.GetValue(section, QStringLiteral("Solucion"), file, 1000);
     TakePuzzle(puzzle);
 }
@@ -150,6 +166,9 @@ QString ctlCuadricula::MarkedCellList() const {
 // names no cell (000, or past the last cell) marks nothing. Entries that are
 // no number are skipped, the others still marked; the first of them is then
 // raised, after a damaged saved value has been kept aside for the player.
+// Saved marks past the last cell were made on another puzzle under this
+// number: they too are kept aside, since the next save writes only the
+// cells this puzzle has.
 void ctlCuadricula::Load(bool ReadFromRegistry) {
     ReraiseAs("ctlCuadricula.Load", [&] {
         const QString key = productInfo_->GetRegistryKey(2, NumeroJuego_);
@@ -158,19 +177,25 @@ void ctlCuadricula::Load(bool ReadFromRegistry) {
                                                                 QStringLiteral("Save"))
                                                      .toString()
                                                : Solucion_;
-        const std::optional<AppError> unread = MarkCellList(marks);
+        bool pastTheGrid = false;
+        const std::optional<AppError> unread = MarkCellList(marks, &pastTheGrid);
+        if (!ReadFromRegistry) {
+            if (unread)
+                throw *unread;
+            return;
+        }
+        if (unread || pastTheGrid)
+            DamagedValue::KeepAside(key, QStringLiteral("Save"), marks);
+        marksKeptAside_ = pastTheGrid && !unread;
         if (!unread)
             return;
-        if (!ReadFromRegistry)
-            throw *unread;
-        KeepDamagedMarks(key, marks);
         damagedMarks_ = true;
         throw AppError(unread->Number(), unread->Source(),
                        appServices_->GetMessage(11540).arg(NumeroJuego_).arg(marks.left(40)));
     });
 }
 
-std::optional<AppError> ctlCuadricula::MarkCellList(const QString& marks) {
+std::optional<AppError> ctlCuadricula::MarkCellList(const QString& marks, bool* pastTheGrid) {
     std::optional<AppError> unread;
     for (qsizetype at = 0; at < marks.size(); at += 3) {
         qint32 index = 0;
@@ -188,29 +213,10 @@ std::optional<AppError> ctlCuadricula::MarkCellList(const QString& marks) {
         ConvertCellIndex(index, column, row);
         if (column != 0)
             grid_->SetCellBackColor(column, row, markedColour_);
+        else if (pastTheGrid && index > 0)
+            *pastTheGrid = true;
     }
     return unread;
-}
-
-// The next save of the puzzle writes "Save" anew; what could not be read
-// stays beside it, under a name that says so. A store that cannot be
-// written keeps "Save" unchanged anyway.
-void ctlCuadricula::KeepDamagedMarks(const QString& key, const QString& marks) {
-    RegistryStore store;
-    for (int copy = 1; copy <= 99; ++copy) {
-        const QString name =
-            QStringLiteral("SaveDamaged") + (copy > 1 ? QString::number(copy) : QString());
-        const QVariant kept = store.ReadValue(RegistryStore::CurrentUser, key, name);
-        if (kept.isValid() && kept.toString() == marks)
-            return;
-        if (kept.isValid())
-            continue;
-        try {
-            store.WriteValue(RegistryStore::CurrentUser, key, name, marks, RegistryStore::Text);
-        } catch (const AppError&) {
-        }
-        return;
-    }
 }
 
 // A value the store has never held leaves the member as it is, so a new
@@ -232,17 +238,32 @@ void ctlCuadricula::LoadConfiguration() {
             font_->SetBold(Conversions::NumericValue(*text) != 0);
         if (const auto text = StoredSetting("FontItalic"))
             font_->SetItalic(Conversions::NumericValue(*text) != 0);
-        const auto sizeText = StoredSetting("FontSize");
-        const double size =
-            sizeText
-                ? Conversions::RoundHalfEven(Conversions::NumericValue(*sizeText) * 10000) / 10000
-                : 0.0;
+        const double size = StoredFontSize();
         const QString name = StoredSetting("FontName").value_or(QString());
-        if (size > 0 && size <= MaxFontSize)
+        if (size > 0)
             font_->SetSize(size);
         if (!name.isEmpty())
             font_->SetName(name);
     });
+}
+
+// The stored size, 0 when none is. A size far past what the settings dialog
+// offers would make the letters, and a background picture stretched behind
+// them, cost gigabytes: like a colour that does not convert, the player
+// hears of it once and the board's own size stands in.
+double ctlCuadricula::StoredFontSize() const {
+    const std::optional<QString> text = StoredSetting("FontSize");
+    if (!text)
+        return 0;
+    const double size =
+        Conversions::RoundHalfEven(Conversions::NumericValue(*text) * 10000) / 10000;
+    if (size <= MaxFontSize)
+        return size;
+    if (FirstReportOf(QStringLiteral("FontSize"), *text))
+        appServices_->ReportError(AppError(
+            ErrorNumber::InvalidArgument, QStringLiteral("ctlCuadricula.LoadConfiguration"),
+            appServices_->GetMessage(11521).arg(text->left(40)).arg(MaxFontSize)));
+    return FontObject::FromQFont(font()).Size();
 }
 
 // An appearance value as stored, or nothing when it never was.

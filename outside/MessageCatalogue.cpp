@@ -159,8 +159,11 @@ constexpr Entry kEntries[] = {
     {11330, "está vacío: no hay palabras que buscar", "is empty: there are no words to find"},
     {11331, "tiene un espacio de más en la posición %1: la lista mostraría una fila vacía",
      "has an extra blank at character %1: the list would show an empty row"},
-    {11332, "tiene %1 palabras; la lista guarda las tachadas solo hasta la 99",
-     "has %1 words; the list keeps crossed-out words only up to the 99th"},
+    {11332,
+     "tiene %1 palabras; el juego no abre un juego de más de 99, porque guarda las tachadas "
+     "con dos cifras",
+     "has %1 words; the game does not open a puzzle of more than 99, as it saves crossed-out "
+     "words with two digits"},
     {11333, "%1 no se encuentra en línea recta en la cuadrícula",
      "%1 cannot be found along a straight line in the grid"},
     {11334, "%1 se puede leer en %2 sitios (casillas %3)",
@@ -228,6 +231,11 @@ constexpr Entry kEntries[] = {
      "predeterminado. Puede corregirlo en Opciones, Configuración.",
      "The stored value \"%1\" (\"%2\") is not a valid colour: the default colour is used. "
      "You can put it right in Options, Settings."},
+    {11521,
+     "El tamaño de letra guardado (\"%1\") pasa de %2 puntos: se usa el tamaño "
+     "predeterminado. Puede corregirlo en Opciones, Configuración.",
+     "The stored font size (\"%1\") is past %2 points: the default size is used. You can put "
+     "it right in Options, Settings."},
     {11530, "El juego %1 de \"%2\" tiene una letra que no cabe en una casilla: \"%3\" (letra %4).",
      "Puzzle %1 of \"%2\" has a letter that does not fit in one cell: \"%3\" (letter %4)."},
     {11540,
@@ -235,6 +243,35 @@ constexpr Entry kEntries[] = {
      "pudieron leer, y el valor dañado queda guardado aparte.",
      "The saved marks of puzzle %1 are damaged (\"%2\"): the ones that could be read are "
      "shown, and the damaged value is kept aside."},
+    {11541,
+     "Las marcas guardadas del juego %1 incluyen casillas que este juego no tiene (tiene %2): "
+     "se hicieron en otro juego que llevaba este número. Se muestran las que caben, y el valor "
+     "guardado queda aparte.",
+     "The saved marks of puzzle %1 include cells this puzzle does not have (it has %2): they "
+     "were made on another puzzle that had this number. The ones that fit are shown, and the "
+     "saved value is kept aside."},
+    {11542,
+     "El archivo de juegos ha cambiado mientras la lista estaba abierta: el juego %1 ya no es "
+     "\"%2\", sino \"%3\". Elija de nuevo en la lista actual.",
+     "The puzzle file changed while the list was open: puzzle %1 is no longer \"%2\" but "
+     "\"%3\". Choose again from the list as it is now."},
+    {11543,
+     "El archivo de juegos ha cambiado mientras la lista estaba abierta: ya no tiene el juego "
+     "%1, \"%2\". Elija de nuevo en la lista actual.",
+     "The puzzle file changed while the list was open: it no longer holds puzzle %1, \"%2\". "
+     "Choose again from the list as it is now."},
+    {11544,
+     "Las palabras tachadas guardadas del juego %1 están dañadas (\"%2\"): se tachan las que "
+     "se pudieron leer, y el valor dañado queda guardado aparte.",
+     "The saved crossed-out words of puzzle %1 are damaged (\"%2\"): the ones that could be "
+     "read are crossed out, and the damaged value is kept aside."},
+    {11545,
+     "Las palabras tachadas guardadas del juego %1 incluyen filas que esta lista no tiene: se "
+     "tacharon en otro juego que llevaba este número. Se tachan las que caben, y el valor "
+     "guardado queda aparte.",
+     "The saved crossed-out words of puzzle %1 include rows this list does not have: they were "
+     "crossed out on another puzzle that had this number. The ones that fit are crossed out, "
+     "and the saved value is kept aside."},
 
     // Error descriptions; %n are filled in by the code that raises them.
     {11600, "Tipos no coincidentes: \"%1\" no es un número",
@@ -258,6 +295,11 @@ constexpr Entry kEntries[] = {
      "Puzzle %1 of %2: %3 \"%4\" is not a whole number."},
     {11615, "El juego %1 de %2 tiene %3 × %4 celdas; un juego tiene de 1 a %5 celdas.",
      "Puzzle %1 of %2 is %3 × %4 cells; a puzzle has from 1 to %5 cells."},
+    {11616,
+     "El juego %1 de %2 tiene %3 palabras; un juego tiene como mucho %4, porque las palabras "
+     "tachadas se guardan con dos cifras.",
+     "Puzzle %1 of %2 has %3 words; a puzzle has at most %4, because crossed-out words are "
+     "saved with two digits."},
 
     // Product facts that are words.
     {11640, "Sopa de letras", "Word search"},

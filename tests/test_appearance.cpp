@@ -1,11 +1,13 @@
 #include "board/ctlCuadricula.h"
 #include "outside/AppError.h"
+#include "outside/MessageCatalogue.h"
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
 #include "support/StandInPerson.h"
 #include "support/TestHome.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QPalette>
 #include <QStyle>
 #include <QTest>
@@ -131,6 +133,33 @@ private slots:
         QCOMPARE(person.Count("error"), 2);
         emit another.Grid()->CellClick(1, 1);
         QCOMPARE(another.Grid()->CellBackColor(1, 1), windows.GetSystemColor(15));
+    }
+
+    // A stored size past what the settings dialog offers would make a
+    // picture stretched behind the letters cost gigabytes: like a colour that
+    // does not convert, it is told once and the board's own size stands in.
+    void aFontSizePastTheOfferedOnesIsToldOnceAndDefaulted() {
+        StandInPerson person;
+        QImage picture(64, 48, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        const QString path = home->ProgramFolder() + QStringLiteral("/fondo.png");
+        QVERIFY(picture.save(path));
+        home->Store(0, "ImageFile", path);
+        home->Store(0, "FontSize", "2048");
+        ctlCuadricula board;
+        const double own = board.BoardFont()->Size();
+        OpenPuzzle(board, 1);
+        QCOMPARE(board.BoardFont()->Size(), own);
+        QCOMPARE(person.Count("error"), 1);
+        QCOMPARE(person.asked[0].text.section('\n', 3),
+                 MessageCatalogue::Text(11521).arg("2048").arg(72));
+        QVERIFY(!board.grab().isNull());
+        ctlCuadricula another;
+        OpenPuzzle(another, 1);
+        QCOMPARE(person.Count("error"), 1);
+        home->Store(0, "FontSize", "72");
+        OpenPuzzle(another, 1);
+        QCOMPARE(another.BoardFont()->Size(), 72.0);
     }
 
     void flags_data() {

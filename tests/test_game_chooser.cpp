@@ -220,6 +220,56 @@ private slots:
         QCOMPARE(home->Stored(2, "Save"), QStringLiteral("003"));
     }
 
+    // An update renumbers the puzzles while the chooser lists the old ones:
+    // the player hears that the title picked is no longer under its number
+    // and picks again from the new list. Saved marks of the old puzzle that
+    // do not fit the new one are kept aside, not cut away by the next save.
+    void aFileRenumberedWhileListedIsNoticed() {
+        home->Store(2, "Save", "001006");
+        StandInPerson person;
+        ctlCuadricula board;
+        std::unique_ptr<ModalDriver> again;
+        QStringList newRows;
+        QVERIFY(Choose(board, [&](QWidget* chooser) {
+            home->WriteDataFile(PuzzleSection(1, "Tema 1", 3, 2, "SOLAXE", "SOL", "001") +
+                                PuzzleSection(2, "Ropa", 2, 1, "AB", "AB", "001002"));
+            again = std::make_unique<ModalDriver>([&](QWidget* next) {
+                newRows = ChooserDriver::Rows(next);
+                ChooserDriver::ClickRow(next, 2);
+            });
+            ChooserDriver::ClickRow(chooser, 2);
+        }));
+        QVERIFY(again->Acted());
+        QCOMPARE(newRows, (QStringList{"1 - Tema 1", "2 - Ropa"}));
+        QCOMPARE(person.Count("information"), 2);
+        QCOMPARE(person.asked[0].text, MessageCatalogue::Text(11542).arg(2).arg("Tema 2", "Ropa"));
+        QCOMPARE(person.asked[1].text, MessageCatalogue::Text(11541).arg(2).arg(2));
+        QCOMPARE(board.Titulo(), QStringLiteral("Ropa"));
+        QCOMPARE(board.Grid()->CellBackColor(1, 1), board.MarkedColour());
+        QCOMPARE(home->Stored(2, "SaveDamaged"), QStringLiteral("001006"));
+        board.Save();
+        QCOMPARE(home->Stored(2, "Save"), QStringLiteral("001"));
+        QCOMPARE(home->Stored(2, "SaveDamaged"), QStringLiteral("001006"));
+    }
+
+    // A NUL in a title and the zeros a crash leaves at the end damage their
+    // own line only: every puzzle is listed and plays.
+    void nulBytesDamageTheirLineOnly() {
+        QByteArray file = Puzzles({1}).toUtf8() + "[2]\nTitulo=Ro" + QByteArray(1, '\0') +
+                          "pa\nCantAncho=3\nCantAlto=2\nLetras=SOLAXE\nPalabras=SOL\n" +
+                          Puzzles({3}).toUtf8() + QByteArray(4096, '\0');
+        home->WriteDataFileBytes(file);
+        StandInPerson person;
+        ctlCuadricula board;
+        QStringList rows;
+        QVERIFY(Choose(
+            board, [](QWidget* chooser) { ChooserDriver::ClickRow(chooser, 3); }, &rows));
+        QCOMPARE(rows, (QStringList{"1 - Tema 1", "2 - Ro\uFFFDpa", "3 - Tema 3"}));
+        QCOMPARE(board.Titulo(), QStringLiteral("Tema 3"));
+        QCOMPARE(board.Solucion(), QStringLiteral("001002003"));
+        QCOMPARE(person.asked.size(), 0);
+    }
+
     void theColumnFillsTheList() {
         QString many;
         for (int i = 1; i <= 40; ++i)

@@ -230,6 +230,30 @@ private slots:
         QCOMPARE(person.Count("error"), 1);
     }
 
+    // Crossed-out words are saved with two digits: a puzzle of more than 99
+    // words is refused, as one of more than 999 cells is, and the window
+    // stays on the puzzle it had.
+    void aPuzzleOfMoreThan99WordsIsRefused() {
+        QStringList words;
+        for (int i = 1; i <= 120; ++i)
+            words << QStringLiteral("P%1").arg(i);
+        home->WriteDataFile(ThreePuzzles() +
+                            PuzzleSection(4, "Larga", 3, 2, "SOLAXE", words.join(' '), "001"));
+        StandInPerson person;
+        frmMain window;
+        ChooseRow(window, 1);
+        ChooseRow(window, 4);
+        QCOMPARE(person.Count("error"), 1);
+        const QString report = person.asked.last().text;
+        QVERIFY2(report.contains(MessageCatalogue::Text(11616)
+                                     .arg("4", QDir::toNativeSeparators(home->DataFile()))
+                                     .arg(120)
+                                     .arg(99)),
+                 qPrintable(report));
+        QCOMPARE(window.windowTitle(), MessageCatalogue::Text(10400) + " 1 - Uno");
+        QCOMPARE(window.WordList()->Grid()->GetRowCount(), 2);
+    }
+
     // A stored colour out of range costs that colour only: it is told once,
     // every puzzle still opens, the settings still open, and no progress
     // moves to another puzzle.

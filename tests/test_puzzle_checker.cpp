@@ -208,6 +208,21 @@ private slots:
                  qPrintable(Lines(PuzzleChecker::CheckFile(legacy)).join(u'\n')));
     }
 
+    // The game refuses a puzzle of more than 99 words; the checker says why.
+    void saysWhyAPuzzleOfManyWordsIsRefused() {
+        QStringList words;
+        for (int i = 1; i <= 120; ++i)
+            words << QStringLiteral("P%1").arg(i);
+        const std::vector<PuzzleFault> faults =
+            PuzzleChecker::CheckPuzzle({"4", "3", "2", "Larga", "SOLAXE", words.join(u' '), "001"});
+        QVERIFY2(std::any_of(faults.begin(), faults.end(),
+                             [](const PuzzleFault& f) {
+                                 return f.key == QStringLiteral("Palabras") &&
+                                        f.what == MessageCatalogue::Text(11332).arg(120);
+                             }),
+                 qPrintable(Lines(faults).join(u'\n')));
+    }
+
     void commandLine() {
         auto run = [](const QStringList& arguments, QByteArray* out = nullptr) {
             QProcess maker;

@@ -139,6 +139,46 @@ private slots:
         QCOMPARE(CrossedOutRows(list), QList<int>{1});
     }
 
+    // One damaged pair costs itself only: the rows after it are crossed out
+    // too, and the value as it was stays beside the one the next save writes.
+    void aDamagedPairKeepsTheRowsAfterIt() {
+        home->Store(3, "Palabras", "01xx0304");
+        ctlLista list;
+        try {
+            Show(list, 3, Words(5));
+            QFAIL("expected an error");
+        } catch (const AppError& error) {
+            QCOMPARE(error.Number(), 13);
+            QCOMPARE(error.Description(), MessageCatalogue::Text(11544).arg(3).arg("01xx0304"));
+        }
+        QCOMPARE(CrossedOutRows(list), (QList<int>{1, 3, 4}));
+        list.Save();
+        QCOMPARE(home->Stored(3, "Palabras"), QStringLiteral("010304"));
+        QCOMPARE(home->Stored(3, "PalabrasDamaged"), QStringLiteral("01xx0304"));
+    }
+
+    // Rows a shorter list does not have (saved for another puzzle under the
+    // same number), or a value of odd length, are kept aside, not lost.
+    void rowsThatDoNotFitAreKeptAside_data() {
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<bool>("pastTheList");
+        QTest::newRow("row past the list") << "0250" << true;
+        QTest::newRow("odd length") << "021" << false;
+        QTest::newRow("fits") << "0208" << false;
+    }
+    void rowsThatDoNotFitAreKeptAside() {
+        QFETCH(QString, saved);
+        QFETCH(bool, pastTheList);
+        home->Store(5, "Palabras", saved);
+        ctlLista list;
+        Show(list, 5, Words(8));
+        QCOMPARE(list.RowsKeptAside(), pastTheList);
+        list.Save();
+        QCOMPARE(home->IsStored(5, "PalabrasDamaged"), saved != "0208");
+        if (saved != "0208")
+            QCOMPARE(home->Stored(5, "PalabrasDamaged"), saved);
+    }
+
     void crossedOutWordsSurviveASwitchAndARestart() {
         {
             ctlLista list;

@@ -2,11 +2,14 @@
 
 #include "outside/AppServices.h"
 #include "outside/Conversions.h"
+#include "outside/DamagedValue.h"
 #include "outside/ProductInfo.h"
 #include "outside/RegistryStore.h"
 #include "outside/WindowHandle.h"
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
+
+#include <optional>
 
 namespace {
 // The saved value writes each row with two digits, so it can name rows 1 to 99.
@@ -138,19 +141,40 @@ void ctlLista::Save() {
     });
 }
 
+// Every readable row is crossed out. A saved value the list cannot take
+// whole (a pair that is no number, an odd length, a row past the last word,
+// as a longer list under the same number left it) is kept aside before the
+// next save writes the rows anew; a pair that is no number is then raised.
 void ctlLista::ReadWordMarks() {
     ReraiseAs("ctlListaPalabras.ListaLeer", [&] {
-        const QString saved = RegistryStore()
-                                  .ReadValue(RegistryStore::CurrentUser,
-                                             productInfo_->GetRegistryKey(2, NumeroJuego_),
-                                             QStringLiteral("Palabras"))
-                                  .toString();
-        if (saved.isEmpty() || saved.size() % 2 != 0)
+        const QString key = productInfo_->GetRegistryKey(2, NumeroJuego_);
+        const QString saved =
+            RegistryStore()
+                .ReadValue(RegistryStore::CurrentUser, key, QStringLiteral("Palabras"))
+                .toString();
+        rowsKeptAside_ = false;
+        if (saved.isEmpty())
             return;
-        for (qsizetype at = 0; at < saved.size(); at += 2)
-            SeleccionarPalabra(
-                1, Conversions::ToInteger16(saved.mid(at, 2),
-                                            QStringLiteral("ctlListaPalabras.ListaLeer")));
+        const bool oddLength = saved.size() % 2 != 0; // no row is read from it
+        std::optional<AppError> unread;
+        bool pastTheList = false;
+        for (qsizetype at = 0; !oddLength && at < saved.size(); at += 2) {
+            try {
+                const qint32 row = Conversions::ToInteger16(
+                    saved.mid(at, 2), QStringLiteral("ctlListaPalabras.ListaLeer"));
+                pastTheList = pastTheList || row > grid_->GetRowCount();
+                SeleccionarPalabra(1, row);
+            } catch (const AppError& error) {
+                if (!unread)
+                    unread = error;
+            }
+        }
+        if (unread || pastTheList || oddLength)
+            DamagedValue::KeepAside(key, QStringLiteral("Palabras"), saved);
+        rowsKeptAside_ = pastTheList && !unread;
+        if (unread)
+            throw AppError(unread->Number(), unread->Source(),
+                           appServices_->GetMessage(11544).arg(NumeroJuego_).arg(saved.left(40)));
     });
 }
 

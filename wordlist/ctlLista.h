@@ -35,6 +35,9 @@ public:
     qint32 GetGridHeight() const;
 
     ctlGrid* Grid() const { return grid_; }
+    // The last Refresh found crossed-out rows this list does not have, saved
+    // for another puzzle under the same number, and kept them aside.
+    bool RowsKeptAside() const { return rowsKeptAside_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -53,5 +56,6 @@ private:
     qint32 systemModule_ = 0;
     QString Palabras_;
     qint32 NumeroJuego_ = 0;
+    bool rowsKeptAside_ = false;
     ctlGrid* grid_;
 };
