@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStaticText>
 #include <QStyle>
@@ -32,8 +33,9 @@ constexpr int VerticalPadding = 4;
 constexpr int CurrentFrameWidth = 3;
 
 // Beyond these a grid would not fit the pixel arithmetic of its window. Rows
-// have no limit of their own: a list of puzzles may be long.
-constexpr qint64 MaxCells = 1000000;
+// have no limit of their own: a list of puzzles may be long, and 2^24 rows
+// of 100 pixels still fit.
+constexpr qint64 MaxCells = qint64(1) << 24;
 constexpr int MaxColumns = 32767;
 constexpr int MaxColumnWidth = 65535;
 // Distinct fonts whose measurements are kept between font changes.
@@ -699,16 +701,36 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
     const QRect body = viewport()->rect().adjusted(0, d.headerHeight, 0, 0);
     const QRect grid(-scrollX, d.headerHeight - scrollY, d.GridWidth(), d.BodyHeight());
     const QRect shown = grid & body & area;
-    if (!d.picture.isNull() && !shown.isEmpty()) {
-        if (d.scaledPicture.size() != grid.size())
-            d.scaledPicture =
-                d.picture.scaled(grid.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        painter.drawPixmap(shown, d.scaledPicture, shown.translated(-grid.topLeft()));
-    }
+    if (!d.picture.isNull() && !shown.isEmpty())
+        PaintPicture(painter, grid, shown);
     paintBand(std::max(1, (area.top() - grid.top()) / d.rowHeight + 1),
               std::min(d.rows, (area.bottom() - grid.top()) / d.rowHeight + 1), body);
     if (d.headerColumns)
         paintBand(0, 0, QRect(0, 0, viewport()->width(), d.headerHeight));
+}
+
+// The picture is stretched over the whole grid. A copy of it at the grid's
+// size is kept for painting, but never one larger than the screen: a grid
+// larger than that is painted from the picture itself, part by part.
+void ctlGrid::PaintPicture(QPainter& painter, const QRect& grid, const QRect& shown) {
+    Impl& d = *d_;
+    const QSize screen = this->screen() ? this->screen()->size() : QSize(4096, 4096);
+    if (grid.width() <= screen.width() && grid.height() <= screen.height()) {
+        if (d.scaledPicture.size() != grid.size())
+            d.scaledPicture =
+                d.picture.scaled(grid.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        painter.drawPixmap(shown, d.scaledPicture, shown.translated(-grid.topLeft()));
+        return;
+    }
+    d.scaledPicture = QPixmap();
+    const QRect part = shown.translated(-grid.topLeft());
+    const double x = double(d.picture.width()) / grid.width();
+    const double y = double(d.picture.height()) / grid.height();
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QRectF(shown), d.picture,
+                       QRectF(part.x() * x, part.y() * y, part.width() * x, part.height() * y));
+    painter.restore();
 }
 
 void ctlGrid::SetSpeech(const GridSpeech& speech) {

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+class QPainter;
+
 // Text formats for CellDetails (Windows text-drawing flag sets): both single
 // line and vertically centred, with word ellipsis; the grid tells them
 // apart by the centring flag alone.
@@ -140,6 +142,7 @@ private:
     // Makes the cell current; a wrong address raises AppError 9 from member.
     void Select(const char* member, qint32 column, qint32 row);
     void RevealCell(qint32 column, qint32 row);
+    void PaintPicture(QPainter& painter, const QRect& grid, const QRect& shown);
     bool MoveByKey(const QKeyEvent* event);
 
     bool redraw_ = true;

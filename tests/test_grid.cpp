@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -465,7 +466,7 @@ void GridTest::impossibleSizesAreRefused() {
     ctlGrid& grid = *grid_;
     for (auto [columns, rows, number] :
          {std::tuple{-1, 3, 5}, std::tuple{3, -1, 5}, std::tuple{40000, 1, 5},
-          std::tuple{30000, 30000, 6}, std::tuple{1, 1000000, 6}}) {
+          std::tuple{30000, 30000, 6}, std::tuple{1, 20000000, 6}}) {
         try {
             grid.ArmarGrilla(columns, rows);
             QFAIL("no error raised");
@@ -474,9 +475,9 @@ void GridTest::impossibleSizesAreRefused() {
             QCOMPARE(error.Source(), QStringLiteral("ctlGrid.ArmarGrilla"));
         }
     }
-    // A long list has no row limit of its own.
-    grid.ArmarGrilla(1, 100000);
-    QCOMPARE(grid.GetRowCount(), 100000);
+    // A long list has no row limit of its own: a file may hold a million puzzles.
+    grid.ArmarGrilla(1, 1000000);
+    QCOMPARE(grid.GetRowCount(), 1000000);
     BuildLetters(grid, 2, 2);
     QVERIFY_THROWS_EXCEPTION(AppError, grid.SetColumnWidth(1, -5));
     // Set-up values no caller uses are refused, not quietly ignored.
@@ -809,6 +810,26 @@ void GridTest::pictureShowsBehindTheCells() {
         QCOMPARE(grid.PictureFile(), none);
         QCOMPARE(PixelAt(grid, CellCentre(grid, 4, 4, false)), QColor(Qt::white));
     }
+
+    // A grid larger than the screen still has the picture stretched over
+    // it, painted part by part from the picture itself.
+    QImage halves(20, 20, QImage::Format_RGB32);
+    halves.fill(QColor(10, 200, 30));
+    for (int y = 0; y < 20; ++y)
+        for (int x = 10; x < 20; ++x)
+            halves.setPixelColor(x, y, QColor(200, 20, 120));
+    QVERIFY(halves.save(path));
+    grid.SetFont(Font(200));
+    grid.ActualizarFont();
+    grid.SetPictureFile(path);
+    QVERIFY(grid.GetGridWidth() > grid.screen()->size().width());
+    ShowSized(grid, 300, 300);
+    grid.horizontalScrollBar()->setValue(0);
+    grid.verticalScrollBar()->setValue(0);
+    QCOMPARE(PixelAt(grid, CellCentre(grid, 1, 1, false)), QColor(10, 200, 30));
+    grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+    grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
+    QCOMPARE(PixelAt(grid, CellCentre(grid, 8, 8, false)), QColor(200, 20, 120));
 }
 
 // The longest run of text-coloured pixels along any one line of a cell.
