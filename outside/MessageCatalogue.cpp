@@ -188,6 +188,11 @@ constexpr Entry kEntries[] = {
      "%1 looks like UTF-8 text read in another encoding and saved again"},
     {11352, "contiene el carácter de sustitución U+FFFD: una conversión anterior perdió letras",
      "holds the replacement character U+FFFD: an earlier conversion lost letters"},
+    {11353,
+     "la línea %1 tiene bytes NUL: el archivo está dañado, como lo deja un corte mientras se "
+     "escribía; el juego los lee como U+FFFD y no lee los del final",
+     "line %1 holds NUL bytes: the file is damaged, as a crash while it was written leaves it; "
+     "the game reads them as U+FFFD and skips those at the end"},
     {11360, "El archivo %1 no tiene el juego %2.", "The file %1 has no puzzle %2."},
     {11361, "No se puede escribir %1: %2", "Cannot write %1: %2"},
     {11362, "El juego %1 no se puede imprimir: %2", "Puzzle %1 cannot be printed: %2"},

@@ -60,7 +60,7 @@ QList<int> NumbersInUse() {
     range(11500, 11504);
     for (const int number : {11510, 11520, 11530, 11540})
         numbers.append(number);
-    for (const int number : {11521, 11541, 11542, 11543, 11544, 11545, 11616})
+    for (const int number : {11353, 11521, 11541, 11542, 11543, 11544, 11545, 11616})
         numbers.append(number);
     return numbers;
 }

@@ -223,6 +223,22 @@ private slots:
                  qPrintable(Lines(faults).join(u'\n')));
     }
 
+    // A NUL damages its line: the checker names the line and the cause, not
+    // an earlier conversion, and the zeros a crash leaves at the end too.
+    void findsNulBytes() {
+        const QString damaged = folder_.filePath(QStringLiteral("nul.ini"));
+        Write(damaged,
+              Section("1", "Bueno", "3", "2", "SOLAXE", "SOL", "001002003") +
+                  Section("2", QByteArray("Ro\0pa", 5), "3", "2", "SOLAXE", "SOL", "001002003") +
+                  QByteArray(64, '\0'));
+        const QStringList lines = Lines(PuzzleChecker::CheckFile(damaged));
+        QVERIFY2(lines.size() == 2, qPrintable(lines.join(u'\n')));
+        QVERIFY2(lines[0].contains(QStringLiteral("Titulo")) &&
+                     lines[0].endsWith(MessageCatalogue::Text(11353).arg(10)),
+                 qPrintable(lines[0]));
+        QVERIFY2(lines[1].endsWith(MessageCatalogue::Text(11353).arg(17)), qPrintable(lines[1]));
+    }
+
     void commandLine() {
         auto run = [](const QStringList& arguments, QByteArray* out = nullptr) {
             QProcess maker;

@@ -62,12 +62,12 @@ DataFileScan DataFileScan::Of(const QByteArray& bytes) {
         ++number;
         // The reader also ends a line at a lone carriage return.
         for (const QString& piece : text.split(u'\r'))
-            scan.ScanLine(piece, number, damaged);
+            scan.ScanLine(piece, number, damaged, piece.contains(QChar(0)));
     }
     return scan;
 }
 
-void DataFileScan::ScanLine(const QString& text, int line, bool damaged) {
+void DataFileScan::ScanLine(const QString& text, int line, bool damaged, bool nul) {
     const QString trimmed = Trimmed(text);
     QString key;
     if (trimmed.startsWith(u'[') && trimmed.contains(u']')) {
@@ -87,6 +87,6 @@ void DataFileScan::ScanLine(const QString& text, int line, bool damaged) {
             keys_.push_back({currentSection_, key, line, keyNames_.contains(folded)});
         keyNames_.insert(folded);
     }
-    if (damaged && (badLines_.empty() || badLines_.back().line != line))
-        badLines_.push_back({inSection_ ? currentSection_ : QString(), key, line});
+    if ((damaged || nul) && (badLines_.empty() || badLines_.back().line != line))
+        badLines_.push_back({inSection_ ? currentSection_ : QString(), key, line, nul});
 }

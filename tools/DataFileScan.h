@@ -22,11 +22,13 @@ public:
         int line = 0;
         bool repeated = false; // an earlier line of its section has this key
     };
-    // A line that the file's own encoding cannot hold.
+    // A line that the file's own encoding cannot hold, or that holds NUL
+    // bytes (the game reads each as U+FFFD; the zeros at the end it skips).
     struct BadLine {
         QString section;
         QString key;
         int line = 0;
+        bool nul = false;
     };
 
     static DataFileScan Of(const QByteArray& bytes);
@@ -36,7 +38,7 @@ public:
     const std::vector<BadLine>& BadLines() const { return badLines_; }
 
 private:
-    void ScanLine(const QString& text, int line, bool damaged);
+    void ScanLine(const QString& text, int line, bool damaged, bool nul);
 
     std::vector<Section> sections_;
     std::vector<Key> keys_;
