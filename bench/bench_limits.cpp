@@ -59,7 +59,8 @@ int FontFigure() {
     StandInPerson person;
     TestHome home;
     home.WriteDataFile(PuzzleSection(1, "Chica", 3, 3, "ABCDEFGHI", "ABC", "001002003") +
-                       PuzzleSection(2, "Grande", 10, 10, QString(100, 'M'), "MMM", "001002003"));
+                       PuzzleSection(2, "Grande", 10, 10, QString(100, 'M'), "MMM", "001002003") +
+                       PuzzleSection(3, "Mayor", 33, 30, QString(990, 'M'), "MMM", "001002003"));
     home.Store(0, "ImageFile", WritePicture(home));
     home.Store(0, "FontSize", "2048");
     frmMain window;
@@ -79,6 +80,19 @@ int FontFigure() {
           ResidentKb());
     std::printf("(font size shown: %g points; the player was told %d time(s))\n",
                 window.Board()->BoardFont()->Size(), person.Count(QStringLiteral("error")));
+
+    // The largest size offered that a stored value may still hold, on the
+    // largest board: a grid far larger than the screen.
+    home.Store(0, "FontSize", "72");
+    timer.restart();
+    if (!ChooserDriver::ChooseFromMenu(&window, 3))
+        return 1;
+    window.repaint();
+    window.Board()->Grid()->viewport()->repaint();
+    Print("FontSize 72 with a picture: switching to a 33 x 30 puzzle", timer.nsecsElapsed() / 1e6,
+          PeakKb(), ResidentKb());
+    std::printf("(board %d x %d pixels)\n", window.Board()->GetGridWidth(),
+                window.Board()->GetGridHeight());
     return 0;
 }
 

@@ -114,3 +114,10 @@ if command -v xvfb-run >/dev/null && command -v dbus-run-session >/dev/null &&
 else
   echo "| accessibility bridge figures | not measured: xvfb, dbus or at-spi2-core/python3-pyatspi missing | | |"
 fi
+
+# What a stored value or a data file at the edge of the limits costs, one
+# process per figure so that each peak is its own.
+echo
+cmake --build "$build" --target bench_limits >/dev/null
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_limits" font 2>/dev/null
+QT_QPA_PLATFORM=offscreen "$build/bench/bench_limits" million 2>/dev/null | tail -n +3
