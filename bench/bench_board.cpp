@@ -6,6 +6,7 @@
 #include "dialogs/frmConfiguracion.h"
 #include "outside/IniFileReader.h"
 #include "outside/ctlGrid.h"
+#include "support/ProcessMemory.h"
 #include "support/StandInPerson.h"
 #include "support/TestHome.h"
 
@@ -23,7 +24,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -75,14 +75,7 @@ QString ManyPuzzles(int count) {
     return file;
 }
 
-// Resident memory of this process now, in kB.
-long ResidentKb() {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
-}
+using ProcessMemory::ResidentKb;
 
 double Since(const QElapsedTimer& timer) {
     return timer.nsecsElapsed() / 1e6;

@@ -7,6 +7,7 @@
 #include "board/ctlCuadricula.h"
 #include "outside/ctlGrid.h"
 #include "support/ChooserDriver.h"
+#include "support/ProcessMemory.h"
 #include "support/StandInPerson.h"
 #include "support/TestHome.h"
 
@@ -18,23 +19,10 @@
 #include <QPainter>
 #include <QTimer>
 #include <cstdio>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
-long PeakKb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-long ResidentKb() {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
-}
+using ProcessMemory::PeakKb;
+using ProcessMemory::ResidentKb;
 
 void Print(const char* what, double ms, long peakKb, long heldKb) {
     std::printf("| %s | %.0f ms | %.1f MB | %.1f MB |\n", what, ms, peakKb / 1024.0,
