@@ -152,9 +152,10 @@ bool StoreWholeFile(QByteArrayView bytes) {
     }
 }
 
-// While the board reads its settings, the one message it may show is an
-// error naming a stored colour that did not convert; anything else stops the
-// fuzzer, as every message does outside.
+// While the board reads its settings, the messages it may show are an error
+// naming a stored colour that did not convert and one telling a stored font
+// size past the sizes offered; anything else stops the fuzzer, as every
+// message does outside.
 class ColourReports : public PersonStandIn {
 public:
     ColourReports() : previous_(PersonStandIn::Current()) { PersonStandIn::Install(this); }
@@ -166,8 +167,11 @@ public:
     void Acknowledge(Notice kind, const QString& text, const QString& title) override {
         const bool aColour = std::any_of(std::begin(kNames), std::begin(kNames) + 5,
                                          [&](const char* name) { return text.contains(name); });
-        if (kind != Notice::Error || !aColour ||
-            !text.startsWith(QStringLiteral("Error 6\nctlCuadricula.LoadConfiguration")))
+        const bool aColourReport =
+            aColour && text.startsWith(QStringLiteral("Error 6\nctlCuadricula.LoadConfiguration"));
+        const bool aSizeReport =
+            text.startsWith(QStringLiteral("Error 5\nctlCuadricula.LoadConfiguration"));
+        if (kind != Notice::Error || !(aColourReport || aSizeReport))
             previous_->Acknowledge(kind, text, title);
     }
     bool PickColour(qint32& colour) override { return previous_->PickColour(colour); }
