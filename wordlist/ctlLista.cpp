@@ -159,15 +159,17 @@ void ctlLista::ReadWordMarks() {
         std::optional<AppError> unread;
         bool pastTheList = false;
         for (qsizetype at = 0; !oddLength && at < saved.size(); at += 2) {
+            qint32 row = 0;
             try {
-                const qint32 row = Conversions::ToInteger16(
-                    saved.mid(at, 2), QStringLiteral("ctlListaPalabras.ListaLeer"));
-                pastTheList = pastTheList || row > grid_->GetRowCount();
-                SeleccionarPalabra(1, row);
+                row = Conversions::ToInteger16(saved.mid(at, 2),
+                                               QStringLiteral("ctlListaPalabras.ListaLeer"));
             } catch (const AppError& error) {
                 if (!unread)
                     unread = error;
+                continue;
             }
+            pastTheList = pastTheList || row > grid_->GetRowCount();
+            SeleccionarPalabra(1, row);
         }
         if (unread || pastTheList || oddLength)
             DamagedValue::KeepAside(key, QStringLiteral("Palabras"), saved);
