@@ -5,6 +5,7 @@
 #include "board/ctlCuadricula.h"
 #include "dialogs/frmConfiguracion.h"
 #include "dialogs/frmSolucion.h"
+#include "outside/ColourNames.h"
 #include "outside/MessageCatalogue.h"
 #include "outside/ctlGrid.h"
 #include "support/ModalDriver.h"
@@ -244,6 +245,35 @@ private slots:
         QCOMPARE(board.Grid()->GetRowSelected(), 3);
     }
 
+    // The nearest of the named colours, as a person would say it.
+    void coloursAreNamedAsAPersonWould_data() {
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QString>("spanish");
+        QTest::addColumn<QString>("english");
+        QTest::newRow("white") << QColor(255, 255, 255) << "blanco"
+                               << "white";
+        QTest::newRow("grey marks") << QColor(190, 190, 190) << "gris claro"
+                                    << "light grey";
+        QTest::newRow("steel blue") << QColor(48, 140, 198) << "azul"
+                                    << "blue";
+        QTest::newRow("pure blue") << QColor(0, 0, 255) << "azul"
+                                   << "blue";
+        QTest::newRow("cyan") << QColor(0, 255, 255) << "turquesa"
+                              << "turquoise";
+        QTest::newRow("dark red") << QColor(120, 10, 10) << "granate"
+                                  << "maroon";
+        QTest::newRow("near black") << QColor(30, 30, 30) << "negro"
+                                    << "black";
+    }
+    void coloursAreNamedAsAPersonWould() {
+        QFETCH(QColor, colour);
+        QFETCH(QString, spanish);
+        QFETCH(QString, english);
+        QCOMPARE(ColourNames::Nearest(colour), spanish);
+        MessageCatalogue::PinLanguage(Language::English);
+        QCOMPARE(ColourNames::Nearest(colour), english);
+    }
+
     void wordListTellsCrossedOutWords() {
         ctlLista list;
         list.SetNumeroJuego(1);
@@ -369,9 +399,8 @@ private slots:
         board.ShowConfiguration();
         QVERIFY(driver.Acted());
         QCOMPARE(swatch, QStringLiteral("Marcas, rojo, rojo 255, verde 0, azul 0"));
-        QCOMPARE(preview,
-                 QStringLiteral(
-                     "Letras, DejaVu Serif, 20 puntos, negrita, color verde, rojo 0, verde 255, azul 0"));
+        QCOMPARE(preview, QStringLiteral("Letras, DejaVu Serif, 20 puntos, negrita, color verde, "
+                                         "rojo 0, verde 255, azul 0"));
         QCOMPARE(button, Text(10708));
         QCOMPARE(buttonRow, QStringLiteral("Marcas, rojo"));
         QCOMPARE(picture, Text(10710));
