@@ -58,8 +58,14 @@ void ctlGridAccessible::CellStateChanged(ctlGrid* grid, int column, int row) {
     changed.checked = true;
     QAccessibleStateChangeEvent state(cell, changed);
     QAccessible::updateAccessibility(&state);
-    // The new description is what a screen reader says at once: the state
-    // word and the place, then the count where the owner asks for it.
+    // A screen reader says at once the new description of the cell with the
+    // focus: the state word and the place, then the count where the owner
+    // asks for it. Other cells change unheard, as before.
+    if (!cell->isSelected() || !grid->hasFocus()) {
+        QAccessibleEvent description(cell, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&description);
+        return;
+    }
     QString said = cell->text(QAccessible::Description);
     if (grid->Speech().countOnChange)
         said = MessageCatalogue::Text(11225).arg(said, table->text(QAccessible::Description));
