@@ -4,6 +4,7 @@
 #include "app/modMain.h"
 #include "board/ctlCuadricula.h"
 #include "outside/AppServices.h"
+#include "outside/GridSpeech.h"
 #include "outside/ProductInfo.h"
 #include "outside/ProgramResources.h"
 #include "outside/RegistryStore.h"
@@ -111,11 +112,7 @@ void frmMain::LoadMenuCaptions() {
 // Until a puzzle is chosen the window is empty: a screen reader, which
 // reads the window's description when it opens, tells the keys to choose.
 void frmMain::TellHowToChoose() {
-    const auto caption = [](int number) {
-        QString text = App().GetMessage(number);
-        text.remove(QLatin1Char('&'));
-        return text.endsWith(QStringLiteral("...")) ? text.chopped(3) : text;
-    };
+    const auto caption = [](int number) { return GridSpeech::Spoken(App().GetMessage(number)); };
     const auto letter = [](int number) {
         const QString text = App().GetMessage(number);
         const qsizetype at = text.indexOf(QLatin1Char('&'));

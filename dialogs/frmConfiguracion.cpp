@@ -5,6 +5,7 @@
 #include "outside/ColourNames.h"
 #include "outside/CommonDialogs.h"
 #include "outside/Conversions.h"
+#include "outside/GridSpeech.h"
 #include "outside/WindowHandle.h"
 #include "outside/WindowServices.h"
 
@@ -216,12 +217,7 @@ void frmConfiguracion::NameForScreenReaders() {
         return;
     const AppServices app;
     // A row caption without its colon, which a screen reader would say.
-    const auto row = [this](int i) {
-        QString caption = lblEtiquetas_[i]->text();
-        if (caption.endsWith(QLatin1Char(':')))
-            caption.chop(1);
-        return caption;
-    };
+    const auto row = [this](int i) { return GridSpeech::Spoken(lblEtiquetas_[i]->text()); };
     // The colour's name a person would use, then its numbers.
     const auto named = [](QString text, qint32 colour) {
         const QColor shown = ColourFromWindows(colour);

@@ -30,5 +30,8 @@ struct GridSpeech {
     bool countOnChange = false;
 
     QString Description(int on, int columns, int rows) const;
+    // A caption as a screen reader should say it: without its access-key
+    // marker, a trailing colon or ellipsis, which would be read aloud.
+    static QString Spoken(QString caption);
     QString CellDescription(bool on, int column, int row) const;
 };

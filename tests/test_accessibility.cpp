@@ -245,6 +245,32 @@ private slots:
         QCOMPARE(board.Grid()->GetRowSelected(), 3);
     }
 
+    // Reached by Tab, the list starts at its first word and says it, with
+    // the change of a word told with the count.
+    void wordListReachedByTabSaysItsFirstWord() {
+        QWidget window;
+        auto* before = new QPushButton(QStringLiteral("x"), &window);
+        auto* list = new ctlLista(&window);
+        list->setGeometry(0, 40, 200, 200);
+        list->SetNumeroJuego(1);
+        list->SetPalabras("UNO DOS TRES");
+        list->Refresh();
+        ShowFocused(window);
+        before->setFocus();
+        heard.clear();
+        QTest::keyClick(before, Qt::Key_Tab);
+        QVERIFY(list->Grid()->hasFocus());
+        QCOMPARE(list->Grid()->GetRowSelected(), 1);
+        QTRY_VERIFY(!HeardOf(QAccessible::Focus).isEmpty() &&
+                    HeardOf(QAccessible::Focus).last().name == QStringLiteral("UNO"));
+        heard.clear();
+        QTest::keyClick(list->Grid(), Qt::Key_Space);
+        QCOMPARE(HeardOf(QAccessible::StateChanged).size(), 1);
+        QCOMPARE(HeardOf(QAccessible::DescriptionChanged).size(), 1);
+        QCOMPARE(Table(list->Grid())->text(QAccessible::Description),
+                 QStringLiteral("1 de 3 palabras tachadas"));
+    }
+
     // The nearest of the named colours, as a person would say it.
     void coloursAreNamedAsAPersonWould_data() {
         QTest::addColumn<QColor>("colour");

@@ -212,8 +212,7 @@ title = f"{text[10400]} {puzzle}"
 # Our own texts never make the synthesizer say punctuation.
 punctuation = r"punto y coma|dos puntos" if language == "es" else r"\bsemi\b|\bcolon\b"
 for name, said in steps:
-    ours = [line for line in said if not re.match(re.escape(text[10602].rstrip(":")), line)]
-    if re.search(punctuation, " | ".join(ours)):
+    if re.search(punctuation, " | ".join(said)):
         failures.append(f"{name}: punctuation spoken in {said}")
 
 heard("start", start, re.escape(text[11213].split(".")[0]))
