@@ -51,7 +51,6 @@ export XDG_DATA_HOME=$work/home/.local/share XDG_CACHE_HOME=$work/home/.cache
 mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher/modules" "$XDG_RUNTIME_DIR" "$work/py" "$work/orca"
 chmod 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-export GTK_A11Y=atspi NO_AT_BRIDGE=0
 unset WAYLAND_DISPLAY
 data=$(dirname "$program")/zelvora.ini
 speech=$work/speech.txt
@@ -62,6 +61,9 @@ helpers=()
 finish() {
   [[ -n $pid ]] && kill -KILL "$pid" 2>/dev/null
   [[ -n $orca ]] && kill "$orca" 2>/dev/null
+  # The speech server Orca started for this session ends with it.
+  local server=$XDG_RUNTIME_DIR/speech-dispatcher/pid/speech-dispatcher.pid
+  [[ -f $server ]] && kill "$(cat "$server")" 2>/dev/null
   for helper in "${helpers[@]}"; do kill "$helper" 2>/dev/null || true; done
 }
 trap finish EXIT
@@ -97,27 +99,8 @@ def _line_buffered(file, mode="r", buffering=-1, *args, **kwargs):
 builtins.open = _line_buffered
 PY
 
-"$launcher" --launch-immediately >"$work/bus.log" 2>&1 &
-helpers+=($!)
-wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-for ((attempt = 0; attempt < 5; attempt++)); do
-  openbox >>"$work/openbox.log" 2>&1 &
-  wm=$!
-  for ((i = 0; i < 60; i++)); do
-    wm_up && break 2
-    kill -0 "$wm" 2>/dev/null || break
-    sleep 0.05
-  done
-  kill "$wm" 2>/dev/null || true
-  sleep 0.5
-done
-wm_up || fail "openbox did not start: $(tail -3 "$work/openbox.log")"
-helpers+=("$wm")
-for ((i = 0; i < 100; i++)); do
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q true && break
-  sleep 0.05
-done
+source "$here/desktop.sh"
+start_desktop "$work"
 
 for language in es en; do
   locale=es_ES.UTF-8

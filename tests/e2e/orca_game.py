@@ -13,35 +13,14 @@ import subprocess
 import sys
 import time
 
+from game_texts import catalogue, puzzles
+
 source_dir, data_file, language, speech_file, orca_log, window = sys.argv[1:7]
 record_only = os.environ.get("ZELVORA_ORCA_RECORD") == "1"
 puzzle = 2
 
 
-def catalogue():
-    texts = {}
-    pattern = re.compile(r'\{(\d+),\s*"((?:[^"\\]|\\.)*)",\s*"((?:[^"\\]|\\.)*)"\}', re.S)
-    with open(f"{source_dir}/outside/MessageCatalogue.cpp", encoding="utf-8") as f:
-        for number, spanish, english in pattern.findall(f.read()):
-            texts[int(number)] = spanish if language == "es" else english
-    return texts
-
-
-def puzzles():
-    found, section = {}, None
-    with open(data_file, encoding="utf-8") as f:
-        for line in f:
-            line = line.strip()
-            if line.startswith("["):
-                section = int(line[1:line.index("]")])
-                found[section] = {}
-            elif "=" in line and section is not None:
-                key, value = line.split("=", 1)
-                found[section][key] = value
-    return found
-
-
-text, data = catalogue(), puzzles()
+text, data = catalogue(source_dir, language), puzzles(data_file)
 game = data[puzzle]
 columns = int(game["CantAncho"])
 letters = game["Letras"]

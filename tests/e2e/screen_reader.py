@@ -14,6 +14,7 @@ import sys
 import time
 
 import pyatspi
+from game_texts import catalogue, puzzles
 from gi.repository import GLib
 
 source_dir, data_file, language, puzzle = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
@@ -26,32 +27,8 @@ def fail(message):
 
 # ---- what the program should say, from its own catalogue and data ----
 
-def catalogue():
-    texts = {}
-    pattern = re.compile(r'\{(\d+),\s*"((?:[^"\\]|\\.)*)",\s*"((?:[^"\\]|\\.)*)"\}', re.S)
-    with open(f"{source_dir}/outside/MessageCatalogue.cpp", encoding="utf-8") as f:
-        source = f.read()
-    for number, spanish, english in pattern.findall(source):
-        texts[int(number)] = spanish if language == "es" else english
-    return texts
-
-
-def puzzles():
-    found, section = {}, None
-    with open(data_file, encoding="utf-8") as f:
-        for line in f:
-            line = line.strip()
-            if line.startswith("["):
-                section = int(line[1:line.index("]")])
-                found[section] = {}
-            elif "=" in line and section is not None:
-                key, value = line.split("=", 1)
-                found[section][key] = value
-    return found
-
-
-text = catalogue()
-data = puzzles()
+text = catalogue(source_dir, language)
+data = puzzles(data_file)
 
 
 def message(number, *values):
