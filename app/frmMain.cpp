@@ -4,6 +4,7 @@
 #include "app/modMain.h"
 #include "board/ctlCuadricula.h"
 #include "outside/AppServices.h"
+#include "outside/GridSpeech.h"
 #include "outside/ProductInfo.h"
 #include "outside/ProgramResources.h"
 #include "outside/RegistryStore.h"
@@ -105,6 +106,20 @@ void frmMain::LoadMenuCaptions() {
     mnuAyuComoUsar_->setText(App().GetMessage(10409) + product);
     mnuAyuSolucion_->setText(App().GetMessage(10410));
     mnuAyuAcercaDe_->setText(App().GetMessage(10411) + product);
+    TellHowToChoose();
+}
+
+// Until a puzzle is chosen the window is empty: a screen reader, which
+// reads the window's description when it opens, tells the keys to choose.
+void frmMain::TellHowToChoose() {
+    const auto caption = [](int number) { return GridSpeech::Spoken(App().GetMessage(number)); };
+    const auto letter = [](int number) {
+        const QString text = App().GetMessage(number);
+        const qsizetype at = text.indexOf(QLatin1Char('&'));
+        return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toUpper() : QChar();
+    };
+    setAccessibleDescription(
+        App().GetMessage(11213).arg(caption(10404), caption(10405), letter(10404), letter(10405)));
 }
 
 // The client area becomes exactly the background picture's size, whatever
@@ -165,6 +180,7 @@ void frmMain::ChooseGame() {
     setWindowTitle(App().GetMessage(10400) + QLatin1Char(' ') +
                    QString::number(ctlCuadricula_->NumeroJuego()) + QStringLiteral(" - ") +
                    ctlCuadricula_->Titulo());
+    setAccessibleDescription(QString());
     ctlCuadricula_->setFocus();
     if (listFailure)
         throw *listFailure;

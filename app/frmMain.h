@@ -33,6 +33,7 @@ protected:
 private:
     void CreateMenus();
     void LoadMenuCaptions();
+    void TellHowToChoose();
     void SizeForBackground();
     bool ConfirmExit();
     void RunUnloadSteps();

@@ -172,16 +172,19 @@ void ctlCuadricula::Refresh(bool ReadFromRegistry) {
 
 // What a screen reader hears of the board: which puzzle, its size and how
 // many letters are marked, and for each letter whether it is marked and
-// where it is. The solution viewer's copy reads the same way.
+// where it is. The solution viewer's copy tells solution letters from
+// empty cells.
 void ctlCuadricula::SetGridSpeech() {
     GridSpeech speech;
     speech.name = appServices_->GetMessage(ReadOnly_ ? 11202 : 11200)
                       .arg(QString::number(NumeroJuego_), Titulo_);
     speech.description = appServices_->GetMessage(11201);
     speech.cellState = GridSpeech::CellState::OwnColour;
-    speech.stateOn = appServices_->GetMessage(11203);
-    speech.stateOff = appServices_->GetMessage(11204);
+    // The solution shows only its own letters: the others are empty.
+    speech.stateOn = appServices_->GetMessage(ReadOnly_ ? 11214 : 11203);
+    speech.stateOff = appServices_->GetMessage(ReadOnly_ ? 11215 : 11204);
     speech.cellDescription = appServices_->GetMessage(11205);
+    speech.byCell = true;
     grid_->SetSpeech(speech);
 }
 

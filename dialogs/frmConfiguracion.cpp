@@ -2,8 +2,10 @@
 
 #include "board/ctlCuadricula.h"
 #include "outside/AppServices.h"
+#include "outside/ColourNames.h"
 #include "outside/CommonDialogs.h"
 #include "outside/Conversions.h"
+#include "outside/GridSpeech.h"
 #include "outside/WindowHandle.h"
 #include "outside/WindowServices.h"
 
@@ -206,36 +208,42 @@ void frmConfiguracion::ShowPreview() {
 }
 
 // A swatch or the preview is only a picture: a screen reader hears its row
-// caption with the colour or font it shows. The "..." buttons say what
-// their tooltips say, with the row they belong to. Named once the dialog
-// is filled (Design), then after every change.
+// caption with the colour (a name, then its numbers) or font it shows. The
+// "..." buttons say what their tooltips say, then the row and what it
+// shows now. Named once the dialog is filled (Design), then after every
+// change.
 void frmConfiguracion::NameForScreenReaders() {
     if (loading_)
         return;
     const AppServices app;
-    // The text with its last three places filled by the colour.
-    const auto rgb = [](QString text, qint32 colour) {
+    // A row caption without its colon, which a screen reader would say.
+    const auto row = [this](int i) { return GridSpeech::Spoken(lblEtiquetas_[i]->text()); };
+    // The colour's name a person would use, then its numbers.
+    const auto named = [](QString text, qint32 colour) {
         const QColor shown = ColourFromWindows(colour);
-        return text.arg(shown.red()).arg(shown.green()).arg(shown.blue());
+        return text.arg(ColourNames::Nearest(shown))
+            .arg(shown.red())
+            .arg(shown.green())
+            .arg(shown.blue());
     };
     for (int i = 0; i < 4; ++i) {
-        const QString caption = lblEtiquetas_[i]->text();
         lblColores_[i]->setAccessibleName(
-            rgb(app.GetMessage(11220).arg(caption), swatchColours_[i]));
+            named(app.GetMessage(11220).arg(row(i)), swatchColours_[i]));
         cmdColores_[i]->setAccessibleName(cmdColores_[i]->toolTip());
-        cmdColores_[i]->setAccessibleDescription(caption);
+        cmdColores_[i]->setAccessibleDescription(app.GetMessage(11225).arg(
+            row(i), ColourNames::Nearest(ColourFromWindows(swatchColours_[i]))));
     }
-    QString font = app.GetMessage(11221).arg(lblEtiquetas_[4]->text(), previewFont_.Name(),
+    QString font = app.GetMessage(11221).arg(row(4), previewFont_.Name(),
                                              QString::number(previewFont_.Size()));
     if (previewFont_.Bold())
         font += QStringLiteral(", ") + app.GetMessage(11222);
     if (previewFont_.Italic())
         font += QStringLiteral(", ") + app.GetMessage(11223);
-    lblFuente_->setAccessibleName(font + QStringLiteral("; ") +
-                                  rgb(app.GetMessage(11224), previewColour_));
+    font = app.GetMessage(11225).arg(font, named(app.GetMessage(11224), previewColour_));
+    lblFuente_->setAccessibleName(font);
     cmdFuente_->setAccessibleName(cmdFuente_->toolTip());
-    cmdFuente_->setAccessibleDescription(lblEtiquetas_[4]->text());
-    txtImageFile_->setAccessibleName(lblEtiquetas_[5]->text());
+    cmdFuente_->setAccessibleDescription(font);
+    txtImageFile_->setAccessibleName(row(5));
     cmdAbrir_->setAccessibleName(cmdAbrir_->toolTip());
 }
 

@@ -39,14 +39,16 @@ frmListaJuegos::frmListaJuegos(QWidget* parent)
     connect(ctlGridJuegos_, &ctlGrid::CellClick, this, &frmListaJuegos::cmdAceptar_Click);
 }
 
-// A screen reader hears the list's name and how many puzzles it holds;
-// each title is read as it is.
+// A screen reader hears the list's label and name and how many puzzles it
+// holds; each title is read as it is.
 void frmListaJuegos::SetGridSpeech() {
     const AppServices app;
     GridSpeech speech;
     speech.name = app.GetMessage(11210);
     speech.description = app.GetMessage(11211);
     ctlGridJuegos_->SetSpeech(speech);
+    // The list's label is read before its name: without its colon.
+    lblJuegos_->setAccessibleName(GridSpeech::Spoken(app.GetMessage(10602)));
 }
 
 ctlGrid* frmListaJuegos::Grid() const {

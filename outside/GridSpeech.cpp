@@ -33,3 +33,11 @@ QString GridSpeech::CellDescription(bool on, int column, int row) const {
         return state;
     return Fill(cellDescription, {state, QString::number(row), QString::number(column)});
 }
+
+QString GridSpeech::Spoken(QString caption) {
+    caption.remove(QLatin1Char('&'));
+    for (const QLatin1StringView end : {QLatin1StringView("..."), QLatin1StringView(":")})
+        if (caption.endsWith(end))
+            caption.chop(end.size());
+    return caption.trimmed();
+}

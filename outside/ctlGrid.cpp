@@ -603,6 +603,12 @@ void ctlGrid::scrollContentsBy(int, int) {
 
 void ctlGrid::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
+    // Reached by Tab with no current cell yet, the first becomes current:
+    // the keyboard, and a screen reader, then start somewhere.
+    const bool tabbed =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    if (tabbed && d_->current.y() < 1 && d_->rows > 0 && d_->columns > 0)
+        Select("SelectCell", 1, 1);
     ctlGridAccessible::FocusEntered(this);
 }
 

@@ -1,5 +1,7 @@
 #include "outside/ctlGridAccessible.h"
 
+#include "outside/MessageCatalogue.h"
+#include "outside/ScreenReaderEvents.h"
 #include "outside/ctlGrid.h"
 #include "outside/ctlGridCellAccessible.h"
 
@@ -56,8 +58,18 @@ void ctlGridAccessible::CellStateChanged(ctlGrid* grid, int column, int row) {
     changed.checked = true;
     QAccessibleStateChangeEvent state(cell, changed);
     QAccessible::updateAccessibility(&state);
-    QAccessibleEvent description(cell, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&description);
+    // A screen reader says at once the new description of the cell with the
+    // focus: the state word and the place, then the count where the owner
+    // asks for it. Other cells change unheard, as before.
+    if (!cell->isSelected() || !grid->hasFocus()) {
+        QAccessibleEvent description(cell, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&description);
+        return;
+    }
+    QString said = cell->text(QAccessible::Description);
+    if (grid->Speech().countOnChange)
+        said = MessageCatalogue::Text(11225).arg(said, table->text(QAccessible::Description));
+    ScreenReaderEvents::DescriptionChanged(cell, said);
 }
 
 void ctlGridAccessible::CurrentCellChanged(ctlGrid* grid) {
@@ -85,8 +97,8 @@ void ctlGridAccessible::SpeechChanged(ctlGrid* grid) {
         return;
     QAccessibleEvent name(grid, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&name);
-    QAccessibleEvent description(grid, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&description);
+    if (QAccessibleInterface* table = QAccessible::queryAccessibleInterface(grid))
+        ScreenReaderEvents::DescriptionChanged(table, table->text(QAccessible::Description));
 }
 
 ctlGrid* ctlGridAccessible::Grid() const {
@@ -148,6 +160,13 @@ QAccessibleInterface* ctlGridAccessible::focusChild() const {
     if (grid->hasFocus() && grid->GetRowSelected() >= 1)
         return Cell(grid->GetColumnSelected(), grid->GetRowSelected());
     return QAccessibleWidget::focusChild();
+}
+
+// A table's rows are read whole by screen readers on every vertical move;
+// a board read letter by letter is a group of cells that keeps the table's
+// interface for those who navigate it as one.
+QAccessible::Role ctlGridAccessible::role() const {
+    return Grid()->Speech().byCell ? QAccessible::Grouping : QAccessible::Table;
 }
 
 QString ctlGridAccessible::text(QAccessible::Text t) const {

@@ -14,6 +14,7 @@ packages=(
   desktop-file-utils appstream
   poppler-utils dpkg-dev fakeroot lintian file
   qt6-base-private-dev
+  orca speech-dispatcher
 )
 
 # The real-window test plays in Spanish and in English.

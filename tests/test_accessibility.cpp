@@ -5,6 +5,7 @@
 #include "board/ctlCuadricula.h"
 #include "dialogs/frmConfiguracion.h"
 #include "dialogs/frmSolucion.h"
+#include "outside/ColourNames.h"
 #include "outside/MessageCatalogue.h"
 #include "outside/ctlGrid.h"
 #include "support/ModalDriver.h"
@@ -119,10 +120,11 @@ private slots:
         OpenPuzzle(board, 1);
         QAccessibleInterface* table = Table(board.Grid());
         QVERIFY(table && table->tableInterface());
-        QCOMPARE(table->role(), QAccessible::Table);
-        QCOMPARE(table->text(QAccessible::Name), QStringLiteral("Tablero del juego 1: Fauna"));
+        // Read letter by letter: a group of cells with a table's interface.
+        QCOMPARE(table->role(), QAccessible::Grouping);
+        QCOMPARE(table->text(QAccessible::Name), QStringLiteral("Tablero del juego 1, Fauna"));
         QCOMPARE(table->text(QAccessible::Description),
-                 QStringLiteral("4 columnas por 3 filas; letras marcadas: 0"));
+                 QStringLiteral("4 columnas por 3 filas, 0 letras marcadas"));
         QCOMPARE(table->tableInterface()->columnCount(), 4);
         QCOMPARE(table->tableInterface()->rowCount(), 3);
         QCOMPARE(table->childCount(), 12);
@@ -140,7 +142,7 @@ private slots:
                 QCOMPARE(cell->parent(), table);
             }
         QCOMPARE(Cell(board.Grid(), 3, 2)->text(QAccessible::Description),
-                 QStringLiteral("sin marcar; fila 2, columna 3"));
+                 QStringLiteral("sin marcar, fila 2, columna 3"));
         // A reader's pointer over a letter finds that letter's cell.
         board.resize(300, 200);
         board.show();
@@ -155,7 +157,7 @@ private slots:
         QCOMPARE(Cell(board.Grid(), 2, 1)->text(QAccessible::Name), QStringLiteral("Y"));
         QVERIFY(!table->child(2));
         QVERIFY(!table->tableInterface()->cellAt(1, 0));
-        QCOMPARE(table->text(QAccessible::Name), QStringLiteral("Tablero del juego 2: Chica"));
+        QCOMPARE(table->text(QAccessible::Name), QStringLiteral("Tablero del juego 2, Chica"));
 
         // A grid with no cells at all answers every question without failing.
         ctlGrid empty;
@@ -179,22 +181,22 @@ private slots:
         QTest::keyClick(board.Grid(), Qt::Key_Space);
         QVERIFY(first->state().checked);
         QCOMPARE(first->text(QAccessible::Description),
-                 QStringLiteral("marcada; fila 1, columna 1"));
+                 QStringLiteral("marcada, fila 1, columna 1"));
         const QList<Heard> changes = HeardOf(QAccessible::StateChanged);
         QCOMPARE(changes.size(), 1);
         QCOMPARE(changes[0].name, QStringLiteral("Ñ"));
         QVERIFY(changes[0].changed.checked);
-        QCOMPARE(changes[0].description, QStringLiteral("marcada; fila 1, columna 1"));
+        QCOMPARE(changes[0].description, QStringLiteral("marcada, fila 1, columna 1"));
         QCOMPARE(HeardOf(QAccessible::DescriptionChanged).size(), 1);
         QCOMPARE(Table(board.Grid())->text(QAccessible::Description),
-                 QStringLiteral("4 columnas por 3 filas; letras marcadas: 1"));
+                 QStringLiteral("4 columnas por 3 filas, 1 letras marcadas"));
 
         heard.clear();
         QTest::keyClick(board.Grid(), Qt::Key_Return);
         QVERIFY(!first->state().checked);
         QCOMPARE(HeardOf(QAccessible::StateChanged).size(), 1);
         QCOMPARE(HeardOf(QAccessible::StateChanged)[0].description,
-                 QStringLiteral("sin marcar; fila 1, columna 1"));
+                 QStringLiteral("sin marcar, fila 1, columna 1"));
     }
 
     void currentCellIsTheFocusedCellAndFollowsTheArrows() {
@@ -217,7 +219,7 @@ private slots:
         QCOMPARE(focus.size(), 2);
         QCOMPARE(focus[0].name, QString(kLetters[1]));
         QCOMPARE(focus[1].name, QString(kLetters[5]));
-        QCOMPARE(focus[1].description, QStringLiteral("sin marcar; fila 2, columna 2"));
+        QCOMPARE(focus[1].description, QStringLiteral("sin marcar, fila 2, columna 2"));
         QAccessibleInterface* current = Cell(board.Grid(), 2, 2);
         QCOMPARE(table->focusChild(), current);
         QVERIFY(current->state().focused);
@@ -243,6 +245,61 @@ private slots:
         QCOMPARE(board.Grid()->GetRowSelected(), 3);
     }
 
+    // Reached by Tab, the list starts at its first word and says it, with
+    // the change of a word told with the count.
+    void wordListReachedByTabSaysItsFirstWord() {
+        QWidget window;
+        auto* before = new QPushButton(QStringLiteral("x"), &window);
+        auto* list = new ctlLista(&window);
+        list->setGeometry(0, 40, 200, 200);
+        list->SetNumeroJuego(1);
+        list->SetPalabras("UNO DOS TRES");
+        list->Refresh();
+        ShowFocused(window);
+        before->setFocus();
+        heard.clear();
+        QTest::keyClick(before, Qt::Key_Tab);
+        QVERIFY(list->Grid()->hasFocus());
+        QCOMPARE(list->Grid()->GetRowSelected(), 1);
+        QTRY_VERIFY(!HeardOf(QAccessible::Focus).isEmpty() &&
+                    HeardOf(QAccessible::Focus).last().name == QStringLiteral("UNO"));
+        heard.clear();
+        QTest::keyClick(list->Grid(), Qt::Key_Space);
+        QCOMPARE(HeardOf(QAccessible::StateChanged).size(), 1);
+        QCOMPARE(HeardOf(QAccessible::DescriptionChanged).size(), 1);
+        QCOMPARE(Table(list->Grid())->text(QAccessible::Description),
+                 QStringLiteral("1 de 3 palabras tachadas"));
+    }
+
+    // The nearest of the named colours, as a person would say it.
+    void coloursAreNamedAsAPersonWould_data() {
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QString>("spanish");
+        QTest::addColumn<QString>("english");
+        QTest::newRow("white") << QColor(255, 255, 255) << "blanco"
+                               << "white";
+        QTest::newRow("grey marks") << QColor(190, 190, 190) << "gris claro"
+                                    << "light grey";
+        QTest::newRow("steel blue") << QColor(48, 140, 198) << "azul"
+                                    << "blue";
+        QTest::newRow("pure blue") << QColor(0, 0, 255) << "azul"
+                                   << "blue";
+        QTest::newRow("cyan") << QColor(0, 255, 255) << "turquesa"
+                              << "turquoise";
+        QTest::newRow("dark red") << QColor(120, 10, 10) << "granate"
+                                  << "maroon";
+        QTest::newRow("near black") << QColor(30, 30, 30) << "negro"
+                                    << "black";
+    }
+    void coloursAreNamedAsAPersonWould() {
+        QFETCH(QColor, colour);
+        QFETCH(QString, spanish);
+        QFETCH(QString, english);
+        QCOMPARE(ColourNames::Nearest(colour), spanish);
+        MessageCatalogue::PinLanguage(Language::English);
+        QCOMPARE(ColourNames::Nearest(colour), english);
+    }
+
     void wordListTellsCrossedOutWords() {
         ctlLista list;
         list.SetNumeroJuego(1);
@@ -259,12 +316,12 @@ private slots:
         QCOMPARE(dos->text(QAccessible::Name), QStringLiteral("DOS"));
         QCOMPARE(dos->tableCellInterface()->columnHeaderCells(),
                  QList<QAccessibleInterface*>{table->child(0)});
-        QCOMPARE(dos->text(QAccessible::Description), QStringLiteral("sin tachar; palabra 2"));
+        QCOMPARE(dos->text(QAccessible::Description), QStringLiteral("sin tachar, palabra 2"));
         heard.clear();
 
         list.SeleccionarPalabra(1, 2);
         QVERIFY(dos->state().checked);
-        QCOMPARE(dos->text(QAccessible::Description), QStringLiteral("tachada; palabra 2"));
+        QCOMPARE(dos->text(QAccessible::Description), QStringLiteral("tachada, palabra 2"));
         QCOMPARE(HeardOf(QAccessible::StateChanged).size(), 1);
         QCOMPARE(HeardOf(QAccessible::StateChanged)[0].name, QStringLiteral("DOS"));
         QCOMPARE(table->text(QAccessible::Description), QStringLiteral("1 de 3 palabras tachadas"));
@@ -296,7 +353,7 @@ private slots:
         QVERIFY(driver.Acted());
         QCOMPARE(titles, (QStringList{"1 - Fauna", "2 - Chica"}));
         QCOMPARE(name, QStringLiteral("Lista de juegos"));
-        QCOMPARE(description, QStringLiteral("Juegos: 2"));
+        QCOMPARE(description, QStringLiteral("2 juegos"));
     }
 
     void solutionReadsLikeTheBoard() {
@@ -314,10 +371,10 @@ private slots:
         });
         board.ShowSolution();
         QVERIFY(driver.Acted());
-        QCOMPARE(name, QStringLiteral("Solución del juego 1: Fauna"));
-        QCOMPARE(marked, QStringLiteral("Ú / marcada; fila 2, columna 2"));
+        QCOMPARE(name, QStringLiteral("Solución del juego 1, Fauna"));
+        QCOMPARE(marked, QStringLiteral("Ú / letra de la solución, fila 2, columna 2"));
         QCOMPARE(blank, QString());
-        QCOMPARE(blankDescription, QStringLiteral("sin marcar; fila 1, columna 2"));
+        QCOMPARE(blankDescription, QStringLiteral("vacía, fila 1, columna 2"));
     }
 
     void englishToo() {
@@ -326,17 +383,17 @@ private slots:
         OpenPuzzle(board, 1);
         emit board.Grid()->CellClick(1, 1);
         QCOMPARE(Table(board.Grid())->text(QAccessible::Name),
-                 QStringLiteral("Board of puzzle 1: Fauna"));
+                 QStringLiteral("Board of puzzle 1, Fauna"));
         QCOMPARE(Table(board.Grid())->text(QAccessible::Description),
-                 QStringLiteral("4 columns by 3 rows; marked letters: 1"));
+                 QStringLiteral("4 columns by 3 rows, 1 letters marked"));
         QCOMPARE(Cell(board.Grid(), 1, 1)->text(QAccessible::Description),
-                 QStringLiteral("marked; row 1, column 1"));
+                 QStringLiteral("marked, row 1, column 1"));
         ctlLista list;
         list.SetPalabras("UNO DOS");
         list.Refresh();
         list.SeleccionarPalabra(1, 1);
         QCOMPARE(Cell(list.Grid(), 1, 1)->text(QAccessible::Description),
-                 QStringLiteral("crossed out; word 1"));
+                 QStringLiteral("crossed out, word 1"));
         QCOMPARE(Table(list.Grid())->text(QAccessible::Description),
                  QStringLiteral("1 of 2 words crossed out"));
     }
@@ -367,12 +424,11 @@ private slots:
         });
         board.ShowConfiguration();
         QVERIFY(driver.Acted());
-        QCOMPARE(swatch, QStringLiteral("Marcas: rojo 255, verde 0, azul 0"));
-        QCOMPARE(preview,
-                 QStringLiteral(
-                     "Letras: DejaVu Serif, 20 puntos, negrita; color rojo 0, verde 255, azul 0"));
+        QCOMPARE(swatch, QStringLiteral("Marcas, rojo, rojo 255, verde 0, azul 0"));
+        QCOMPARE(preview, QStringLiteral("Letras, DejaVu Serif, 20 puntos, negrita, color verde, "
+                                         "rojo 0, verde 255, azul 0"));
         QCOMPARE(button, Text(10708));
-        QCOMPARE(buttonRow, Text(10703));
+        QCOMPARE(buttonRow, QStringLiteral("Marcas, rojo"));
         QCOMPARE(picture, Text(10710));
     }
 

@@ -100,7 +100,7 @@ void ctlLista::Refresh() {
 }
 
 // What a screen reader hears of the list: how many words are crossed out,
-// and for each word whether it is.
+// and for each word whether it is; after each change, both.
 void ctlLista::SetGridSpeech() {
     GridSpeech speech;
     speech.name = appServices_->GetMessage(11206);
@@ -109,6 +109,7 @@ void ctlLista::SetGridSpeech() {
     speech.stateOn = appServices_->GetMessage(11208);
     speech.stateOff = appServices_->GetMessage(11209);
     speech.cellDescription = appServices_->GetMessage(11212);
+    speech.countOnChange = true;
     grid_->SetSpeech(speech);
 }
 

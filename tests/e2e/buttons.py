@@ -39,7 +39,11 @@ def buttons(node, depth=0):
         if role == pyatspi.ROLE_PUSH_BUTTON:
             box = child.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
             found.append((box.x, box.y, box.width, box.height, child.name))
-        elif role not in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE):
+        elif role in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE):
+            continue
+        elif role == pyatspi.ROLE_PANEL and "Table" in pyatspi.listInterfaces(child):
+            continue  # the board: a group of letter cells
+        else:
             found.extend(buttons(child, depth + 1))
     return found
 

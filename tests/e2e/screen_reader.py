@@ -14,6 +14,7 @@ import sys
 import time
 
 import pyatspi
+from game_texts import catalogue, puzzles
 from gi.repository import GLib
 
 source_dir, data_file, language, puzzle = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
@@ -26,32 +27,8 @@ def fail(message):
 
 # ---- what the program should say, from its own catalogue and data ----
 
-def catalogue():
-    texts = {}
-    pattern = re.compile(r'\{(\d+),\s*"((?:[^"\\]|\\.)*)",\s*"((?:[^"\\]|\\.)*)"\}', re.S)
-    with open(f"{source_dir}/outside/MessageCatalogue.cpp", encoding="utf-8") as f:
-        source = f.read()
-    for number, spanish, english in pattern.findall(source):
-        texts[int(number)] = spanish if language == "es" else english
-    return texts
-
-
-def puzzles():
-    found, section = {}, None
-    with open(data_file, encoding="utf-8") as f:
-        for line in f:
-            line = line.strip()
-            if line.startswith("["):
-                section = int(line[1:line.index("]")])
-                found[section] = {}
-            elif "=" in line and section is not None:
-                key, value = line.split("=", 1)
-                found[section][key] = value
-    return found
-
-
-text = catalogue()
-data = puzzles()
+text = catalogue(source_dir, language)
+data = puzzles(data_file)
 
 
 def message(number, *values):
@@ -112,13 +89,18 @@ def program():
     return None
 
 
+def is_grid(accessible):
+    """A table, or a board offered as a group of cells with a table's interface."""
+    return "Table" in pyatspi.listInterfaces(accessible)
+
+
 def find(root, predicate):
     """Depth-first search, not into the cells of tables."""
     if root is None:
         return None
     if predicate(root):
         return root
-    if root.getRole() == pyatspi.ROLE_TABLE:
+    if is_grid(root):
         return None
     for i in range(root.childCount):
         found = find(root.getChildAtIndex(i), predicate)
@@ -129,6 +111,12 @@ def find(root, predicate):
 
 def table_named(name):
     return lambda: find(program(), lambda a: a.getRole() == pyatspi.ROLE_TABLE and a.name == name)
+
+
+def board_named(name):
+    """The board is read letter by letter: a group of cells, not a table of rows."""
+    return lambda: find(program(), lambda a: a.getRole() == pyatspi.ROLE_PANEL and is_grid(a)
+                        and a.name == name)
 
 
 def states(accessible):
@@ -248,7 +236,7 @@ press("Return")
 # ---- the board: a table of letters ----
 columns, rows = int(data[puzzle]["CantAncho"]), int(data[puzzle]["CantAlto"])
 letters = data[puzzle]["Letras"]
-board = wait_for(table_named(message(11200, puzzle, data[puzzle]["Titulo"])))
+board = wait_for(board_named(message(11200, puzzle, data[puzzle]["Titulo"])))
 if not board:
     fail(f"no board table named {message(11200, puzzle, data[puzzle]['Titulo'])!r}")
 grid = board.queryTable()
@@ -310,7 +298,7 @@ header = word_list.getChildAtIndex(0)
 if header.getRole() != pyatspi.ROLE_TABLE_COLUMN_HEADER or header.name != message(10200):
     fail(f"the list's heading reads {header.getRoleName()} {header.name!r}")
 heard.clear()
-press("Tab", "Down")
+press("Tab")  # the first word becomes current on arrival
 word = word_list.queryTable().getAccessibleAt(0, 0)
 if word.name != words[0]:
     fail(f"the first word reads {word.name!r}, expected {words[0]!r}")
@@ -328,7 +316,7 @@ samples["list"] = reading(word_list)
 samples["word"] = reading(word)
 
 # ---- read the solution ----
-solution = from_menu(10408, 10410, table_named(message(11202, puzzle, data[puzzle]["Titulo"])))
+solution = from_menu(10408, 10410, board_named(message(11202, puzzle, data[puzzle]["Titulo"])))
 if not solution:
     fail("the solution did not open as a table")
 solved = {int(data[puzzle]["Solucion"][i:i + 3]) for i in range(0, len(data[puzzle]["Solucion"]), 3)}
@@ -336,12 +324,14 @@ shown = solution.queryTable()
 for index in range(1, columns * rows + 1):
     cell = shown.getAccessibleAt((index - 1) // columns, (index - 1) % columns)
     marked = states(cell).contains(pyatspi.STATE_CHECKED)
-    if marked != (index in solved) or (cell.name == letters[index - 1]) != marked:
+    if marked != (index in solved) or (cell.name == letters[index - 1]) != marked or \
+            cell.description != message(11205, message(11214 if marked else 11215),
+                                        (index - 1) // columns + 1, (index - 1) % columns + 1):
         fail(f"solution cell {index} reads {reading(cell)}")
 samples["solution cell"] = reading(shown.getAccessibleAt(
     (min(solved) - 1) // columns, (min(solved) - 1) % columns))
 press("Escape")
-if not wait_for(lambda: not table_named(message(11202, puzzle, data[puzzle]["Titulo"]))()):
+if not wait_for(lambda: not board_named(message(11202, puzzle, data[puzzle]["Titulo"]))()):
     fail("the solution did not close with Escape")
 
 # ---- the settings dialog: swatches say their row and colour ----
@@ -352,15 +342,20 @@ def dialog_named(name):
 settings = from_menu(10404, 10406, dialog_named(text[10700]))
 if not settings:
     fail("the settings dialog did not open")
-background = message(11220, text[10702])  # "Fondo: rojo %2..." with the colour still open
+row = text[10702].rstrip(":")  # said without its colon
+background = message(11220, row)  # "Fondo, %2, rojo %3..." with the colour still open
 swatch = find(settings, lambda a: a.getRole() == pyatspi.ROLE_LABEL and
               a.name.startswith(background.split("%")[0]))
-if not swatch or not re.fullmatch(re.escape(background).replace("%2", r"\d+").replace("%3", r"\d+")
-                                  .replace("%4", r"\d+"), swatch.name):
+pattern = re.escape(background).replace("%2", r"([^,]+)")
+for place in (3, 4, 5):
+    pattern = pattern.replace(f"%{place}", r"\d+")
+said = re.fullmatch(pattern, swatch.name) if swatch else None
+if not said:
     fail(f"the background swatch reads {swatch.name if swatch else None!r}")
 button = find(settings, lambda a: a.getRole() == pyatspi.ROLE_PUSH_BUTTON and a.name == text[10708])
-if not button or button.description != text[10702]:
-    fail("the colour buttons are not named from their tooltips")
+if not button or button.description != message(11225, row, said.group(1)):
+    fail(f"the colour buttons are not named from their tooltips and colours "
+         f"({button.description if button else None!r})")
 samples["swatch"] = f"{swatch.name!r}; button {button.name!r} — {button.description!r}"
 press("Escape")
 if not wait_for(lambda: not dialog_named(text[10700])()):

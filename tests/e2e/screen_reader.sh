@@ -66,31 +66,8 @@ fail() {
   exit 1
 }
 
-"$launcher" --launch-immediately >"$work/bus.log" 2>&1 &
-helpers+=($!)
-# The window manager, started again if it could not reach the display on
-# a machine busy starting other displays.
-wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-for ((attempt = 0; attempt < 5; attempt++)); do
-  openbox >>"$work/openbox.log" 2>&1 &
-  wm=$!
-  for ((i = 0; i < 60; i++)); do
-    wm_up && break 2
-    kill -0 "$wm" 2>/dev/null || break
-    sleep 0.05
-  done
-  kill "$wm" 2>/dev/null || true
-  sleep 0.5
-done
-wm_up || fail "openbox did not start: $(tail -3 "$work/openbox.log")"
-helpers+=("$wm")
-# The bus is up once the launcher owns its name (asking for the address
-# itself would have D-Bus start a second launcher).
-for ((i = 0; i < 100; i++)); do
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q true && break
-  sleep 0.05
-done
+source "$here/desktop.sh"
+start_desktop "$work"
 
 columns=$(awk -F= -v s="[$puzzle]" '$0 == s { in_s = 1; next } /^\[/ { in_s = 0 } in_s && $1 == "CantAncho" { print $2 }' "$data")
 
