@@ -99,15 +99,9 @@ int TwipsToPixels(int twips, int perPixel) {
 // and its letter must stay easy to read on it.
 constexpr double MarkContrast = 1.8;
 constexpr double LetterContrast = 4.5;
+// Grid lines a player can still follow on the board.
+constexpr double LineContrast = 1.5;
 constexpr int MixSteps = 64;
-
-QColor Mix(const QColor& from, const QColor& to, double share) {
-    const auto channel = [share](int a, int b) {
-        return static_cast<int>(std::lround(a + (b - a) * share));
-    };
-    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
-                  channel(from.blue(), to.blue()));
-}
 
 // The colour of a marked cell: the palette's button face, moved towards the
 // letters' colour until a mark shows on the board, but never so far that
@@ -129,6 +123,22 @@ QColor MarkedCellColour(const QPalette& palette) {
     return chosen;
 }
 } // namespace
+
+QColor Mix(const QColor& from, const QColor& to, double share) {
+    const auto channel = [share](int a, int b) {
+        return static_cast<int>(std::lround(a + (b - a) * share));
+    };
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
+                  channel(from.blue(), to.blue()));
+}
+
+QColor WithContrast(const QColor& colour, const QColor& background, const QColor& towards,
+                    double least) {
+    QColor candidate = colour;
+    for (int step = 1; step <= MixSteps && ContrastRatio(candidate, background) < least; ++step)
+        candidate = Mix(colour, towards, static_cast<double>(step) / MixSteps);
+    return candidate;
+}
 
 double RelativeLuminance(const QColor& colour) {
     const auto linear = [](int value) {
@@ -226,7 +236,10 @@ qint32 WindowServices::GetSystemColor(int index) const {
     case 8:
         return ColourToWindows(palette.color(QPalette::Active, QPalette::Text));
     case 10:
-        return ColourToWindows(palette.color(QPalette::Active, QPalette::Mid));
+        return ColourToWindows(WithContrast(palette.color(QPalette::Active, QPalette::Mid),
+                                            palette.color(QPalette::Active, QPalette::Base),
+                                            palette.color(QPalette::Active, QPalette::Text),
+                                            LineContrast));
     case 13:
         return ColourToWindows(palette.color(QPalette::Active, QPalette::Highlight));
     case 15:
