@@ -1,11 +1,13 @@
 #include "outside/WindowServices.h"
 
 #include "outside/AppError.h"
+#include "outside/DialogOwner.h"
 #include "outside/MessageCatalogue.h"
 #include "outside/WindowHandle.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -13,6 +15,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -79,11 +82,26 @@ int MenuBarHeight(const QMainWindow* window) {
     return menu->sizeHint().height();
 }
 
+bool OnWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// Wayland tells a program nothing of the desktop's panels: the whole screen
+// reads as free. A panel's height is left free then, so that a window the
+// compositor places on what is really free fits it (a panel is 32 pixels
+// high on GNOME and weston, 44 on KDE).
+constexpr int UnknownPanelsHeight = 48;
+
 QRect AvailableArea(const QWidget* window) {
     const QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (!screen)
+        return QRect(0, 0, 1024, 768);
+    const QRect available = screen->availableGeometry();
+    if (OnWayland() && available == screen->geometry())
+        return available.adjusted(0, UnknownPanelsHeight, 0, 0);
+    return available;
 }
 
 int TwipsPerPixel(qreal dpi) {
@@ -167,6 +185,7 @@ qint32 ColourToWindows(const QColor& colour) {
 }
 
 bool WindowServices::InitializeControls() {
+    DialogOwner::Install();
     return true;
 }
 
@@ -202,6 +221,18 @@ WindowMetrics WindowServices::GetWorkArea() const {
     return FromRect(AvailableArea(nullptr));
 }
 
+// The title is measured in a bold face of the program's font, as desktops
+// draw it; the icon and three buttons take a square of the bar's height each.
+int WindowServices::GetTitleWidth(QWidget* window) const {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const int bar = std::max(QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight),
+                             FrameOf(window).top());
+    constexpr int BarSquares = 4;
+    constexpr int Padding = 16;
+    return QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + BarSquares * bar + Padding;
+}
+
 int WindowServices::GetScrollBarSize(bool) const {
     return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
@@ -209,8 +240,18 @@ int WindowServices::GetScrollBarSize(bool) const {
 void WindowServices::PlaceWindow(QWidget* window, int width, int height) const {
     const QMargins frame = FrameOf(window);
     const QSize frameExtra(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const QSize before = window->size();
     if (width > 0 && height > 0)
         window->resize(width - frameExtra.width(), height - frameExtra.height());
+    // On Wayland only the compositor moves a window, and it places one only
+    // when it first shows it: a window that grew is shown anew, so it is
+    // placed where it fits instead of running off the screen.
+    const QSize after = window->size();
+    if (OnWayland() && window->isVisible() &&
+        (after.width() > before.width() || after.height() > before.height())) {
+        window->hide();
+        window->show();
+    }
 
     const WindowMetrics area = GetWorkArea();
     const QRect work(area.left, area.top, area.width, area.height);

@@ -38,6 +38,10 @@ public:
     // The screen's work area (the screen less panels and docks).
     WindowMetrics GetWorkArea() const;
 
+    // The least outer width that shows the window's whole title beside the
+    // title bar's icon and buttons.
+    int GetTitleWidth(QWidget* window) const;
+
     // false: width of a vertical scroll bar; true: height of a horizontal one.
     int GetScrollBarSize(bool horizontal) const;
 
