@@ -14,6 +14,7 @@ packages=(
   desktop-file-utils appstream
   poppler-utils dpkg-dev fakeroot lintian file
   qt6-base-private-dev
+  fonts-urw-base35 qt6-gtk-platformtheme gnome-themes-extra weston qt6-wayland
 )
 
 # The real-window test plays in Spanish and in English.

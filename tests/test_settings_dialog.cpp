@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -526,6 +527,15 @@ private slots:
         QCOMPARE(sizes, expected);
         QCOMPARE(picker.Sizes()->currentItem()->text(), QStringLiteral("24"));
         QCOMPARE(picker.Families()->currentItem()->text(), QStringLiteral("DejaVu Serif"));
+        // Symbol faces (URW's, brought by the dependencies) cannot write a puzzle.
+        QStringList families;
+        for (int row = 0; row < picker.Families()->count(); ++row)
+            families << picker.Families()->item(row)->text();
+        QVERIFY(families.contains(QStringLiteral("DejaVu Sans")));
+        for (const char* symbols : {"Standard Symbols PS", "D050000L"}) {
+            QVERIFY(QFontDatabase::hasFamily(QString::fromLatin1(symbols)));
+            QVERIFY2(!families.contains(QString::fromLatin1(symbols)), symbols);
+        }
         QCOMPARE(picker.findChildren<QCheckBox*>(),
                  (QList<QCheckBox*>{picker.Bold(), picker.Italic()}));
         QVERIFY(picker.findChildren<QComboBox*>().isEmpty()); // no writing systems
