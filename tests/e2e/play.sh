@@ -18,7 +18,10 @@
 # reader reads them; the screenshot shows that each button has a text drawn
 # on it and that the two differ.
 #
-#   play.sh PROGRAM SOURCE_DIR
+#   play.sh PROGRAM SOURCE_DIR [dark|wayland|scale2]
+#
+# With a third argument, one pass on another desktop instead (desktops.sh):
+# GTK's Adwaita dark, Wayland under weston, or a screen of twice the density.
 #
 # Exits 77 (skipped) where no virtual display or window manager can be had.
 # ZELVORA_E2E_TRACE=1 traces each command; ZELVORA_E2E_KEEP=1 keeps the
@@ -34,10 +37,11 @@ skip=77
 # One pass in LANGUAGE (a locale) on a screen of SIZE, in a display, window
 # manager and bus of its own.
 run_pass() {
-  local locale=$1 size=$2 folder=$work/${1%%.*} status=0
+  local locale=$1 size=$2 folder=$work/${1%%.*}${3:-} status=0
   mkdir -p "$folder"
-  echo "---- $locale on a $size screen ----"
+  echo "---- $locale on a $size screen ${3:-} ----"
   ZELVORA_E2E_INSIDE=1 ZELVORA_E2E_WORK=$folder ZELVORA_E2E_LOCALE=$locale \
+    ZELVORA_E2E_DESKTOP=${3:-} \
     timeout 150 xvfb-run -a -s "-screen 0 ${size}x24" \
     dbus-run-session -- bash "$0" "$program" "$source_dir" 2>&1 |
     grep -v 'Failed to set fd limit' || status=${PIPESTATUS[0]}
@@ -66,8 +70,20 @@ if [[ ${ZELVORA_E2E_INSIDE:-} != 1 ]]; then
   work=$(mktemp -d)
   [[ -n ${ZELVORA_E2E_KEEP:-} ]] && echo "keeping the screenshots in $work" ||
     trap 'rm -rf "$work"' EXIT
-  run_pass es_ES.UTF-8 1280x800
-  run_pass en_US.UTF-8 1600x800
+  case ${3:-} in
+  "")
+    run_pass es_ES.UTF-8 1280x800
+    run_pass en_US.UTF-8 1600x800
+    ;;
+  dark) run_pass es_ES.UTF-8 1280x800 dark ;;
+  scale2) run_pass es_ES.UTF-8 1600x1000 scale2 ;;
+  wayland)
+    command -v weston >/dev/null ||
+      { echo "SKIP: weston is not installed (scripts/install-deps.sh brings it)"; exit $skip; }
+    run_pass es_ES.UTF-8 1024x600 wayland
+    ;;
+  *) echo "unknown pass ${3:-}"; exit 2 ;;
+  esac
   echo "PASS"
   exit 0
 fi
@@ -468,7 +484,10 @@ start_window_manager() {
   done
   return 1
 }
-start_window_manager || { echo "SKIP: openbox did not start"; exit $skip; }
+desktop=${ZELVORA_E2E_DESKTOP:-}
+[[ -n $desktop ]] && source "$here/desktops.sh"
+# Wayland brings its own window manager, weston.
+[[ $desktop == wayland ]] || start_window_manager || { echo "SKIP: openbox did not start"; exit $skip; }
 
 options_letter=$(access_letter 10404)
 choose_letter=$(access_letter 10405)
@@ -484,6 +503,9 @@ rows=$(puzzle_value $puzzle CantAlto)
 echo "menu letters: $options_letter $choose_letter $exit_letter; puzzle $puzzle is ${columns}x$rows"
 marked=("3 2" "5 4" "$columns $rows")
 plain=("2 3" "6 6")
+[[ $desktop == dark ]] && { dark_pass; exit 0; }
+[[ $desktop == wayland ]] && { wayland_pass; exit 0; }
+[[ $desktop == scale2 ]] && { scale2_pass; exit 0; }
 
 if [[ $language == en ]]; then
   # ---- in English: marks, the solution on a wider screen, the question ----
