@@ -1,5 +1,6 @@
 #include "outside/FontPickerDialog.h"
 
+#include "outside/CommonDialogs.h"
 #include "outside/MessageCatalogue.h"
 
 #include <QCheckBox>
@@ -169,7 +170,10 @@ QFont FontPickerDialog::SelectedFont() const {
 }
 
 void FontPickerDialog::PickColour() {
-    const QColor chosen = QColorDialog::getColor(colour_, this, MessageCatalogue::Text(10708));
+    const QColor chosen = QColorDialog::getColor(colour_, this, MessageCatalogue::Text(10708),
+                                                 CommonDialogs::UseDesktopPickers()
+                                                     ? QColorDialog::ColorDialogOptions()
+                                                     : QColorDialog::DontUseNativeDialog);
     if (chosen.isValid()) {
         colour_ = chosen;
         ShowChoice();

@@ -1,6 +1,7 @@
 #include "board/ctlCuadricula.h"
 #include "dialogs/frmConfiguracion.h"
 #include "outside/AppError.h"
+#include "outside/CommonDialogs.h"
 #include "outside/FontPickerDialog.h"
 #include "outside/MessageCatalogue.h"
 #include "outside/RegistryStore.h"
@@ -506,6 +507,29 @@ private slots:
 
     // The picker offers the sizes and attributes the board keeps, and
     // nothing else, in the player's language.
+    // The desktop's own pickers only where they speak the program's language.
+    void pickersSpeakTheProgramsLanguage_data() {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<MessageCatalogue::Language>("program");
+        QTest::addColumn<bool>("desktopPickers");
+        QTest::newRow("Spanish") << "es_ES" << MessageCatalogue::Language::Spanish << true;
+        QTest::newRow("Mexican Spanish") << "es_MX" << MessageCatalogue::Language::Spanish << true;
+        QTest::newRow("English") << "en_GB" << MessageCatalogue::Language::English << true;
+        QTest::newRow("German, Spanish") << "de_DE" << MessageCatalogue::Language::Spanish << false;
+        QTest::newRow("French, Spanish") << "fr_FR" << MessageCatalogue::Language::Spanish << false;
+        QTest::newRow("English, pinned Spanish")
+            << "en_US" << MessageCatalogue::Language::Spanish << false;
+    }
+    void pickersSpeakTheProgramsLanguage() {
+        QFETCH(QString, desktop);
+        QFETCH(MessageCatalogue::Language, program);
+        QFETCH(bool, desktopPickers);
+        QCOMPARE(CommonDialogs::DesktopPickersFit(QLocale(desktop), program), desktopPickers);
+        // The program falls back to Spanish where the desktop speaks neither language.
+        if (!desktopPickers && desktop != QLatin1String("en_US"))
+            QCOMPARE(MessageCatalogue::LanguageFor(QLocale(desktop)), program);
+    }
+
     void fontPickerOffersWhatIsKept_data() {
         QTest::addColumn<MessageCatalogue::Language>("language");
         QTest::newRow("Spanish") << MessageCatalogue::Language::Spanish;
