@@ -31,23 +31,6 @@ text_contrast() {
   echo "$ink $back $(contrast "$ink" "$back")"
 }
 
-# The bluish pixel of the area that contrasts most with BACK: a link's ink.
-strongest_link() {
-  local back=${6#\#}
-  convert "$work/$1.png" -crop "${4}x${5}+$2+$3" -depth 8 txt:- |
-    awk -v r0=$((16#${back:0:2})) -v g0=$((16#${back:2:2})) -v b0=$((16#${back:4:2})) '
-      function lin(v) { v /= 255; return v <= 0.03928 ? v / 12.92 : exp(2.4 * log((v + 0.055) / 1.055)) }
-      function lum(r, g, b) { return 0.2126 * lin(r) + 0.7152 * lin(g) + 0.0722 * lin(b) + 0.05 }
-      BEGIN { back = lum(r0, g0, b0) }
-      match($0, /\([0-9]+,[0-9]+,[0-9]+/) {
-        split(substr($0, RSTART + 1, RLENGTH - 1), c, ",")
-        if (c[3] < c[1] + 40 || c[3] < c[2] + 40) next
-        l = lum(c[1], c[2], c[3]); ratio = l > back ? l / back : back / l
-        if (ratio > best) { best = ratio; colour = sprintf("#%02X%02X%02X", c[1], c[2], c[3]) }
-      }
-      END { print colour }'
-}
-
 window_origin() {
   echo "$(geometry "$1" 'Absolute upper-left X') $(geometry "$1" 'Absolute upper-left Y')"
 }
@@ -142,10 +125,7 @@ dark_pass() {
   # The about window's links.
   local about_title about link
   about_title="^$(message 10900) "
-  xdotool windowactivate --sync "$wid"
-  xdotool key --window "$wid" alt+"$help_letter"
-  sleep 0.2
-  xdotool key "$(access_letter 10411)"
+  menu_command "$help_letter" "$(access_letter 10411)"
   wait_for 5 other_window_is_open "$about_title" || fail "the about window did not open"
   about=$(other_window "$about_title")
   sleep 0.3
@@ -155,7 +135,7 @@ dark_pass() {
   local width height
   width=$(geometry "$about" Width) height=$(geometry "$about" Height)
   back=$(mode_colour dark-about "$x" $((y + height - 50)) "$width" 50)
-  link=$(strongest_link dark-about "$x" $((y + height - 50)) "$width" 50 "$back")
+  link=$(strongest_ink dark-about "$x" $((y + height - 50)) "$width" 50 "$back" blue)
   [[ -n $link ]] || fault "no link colour found in the about window"
   ratio=$(contrast "${link:-$back}" "$back")
   echo "about: links $link on $back, $ratio:1"

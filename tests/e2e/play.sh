@@ -266,16 +266,18 @@ contrast() {
 at_least() { awk -v value="$1" -v least="$2" 'BEGIN { exit !(value >= least) }'; }
 
 # The pixel of the area W×H at X,Y (screen pixels) of screenshot NAME that
-# contrasts most with colour BACK, as #RRGGBB: a letter's ink.
+# contrasts most with colour BACK, as #RRGGBB: a letter's ink. With "blue"
+# last, only bluish pixels count: a link's ink.
 strongest_ink() {
   local name=$1 back=${6#\#}
   convert "$work/$name.png" -crop "${4}x${5}+$2+$3" -depth 8 txt:- |
-    awk -v r0=$((16#${back:0:2})) -v g0=$((16#${back:2:2})) -v b0=$((16#${back:4:2})) '
+    awk -v r0=$((16#${back:0:2})) -v g0=$((16#${back:2:2})) -v b0=$((16#${back:4:2})) -v blue="${7:-}" '
       function lin(v) { v /= 255; return v <= 0.03928 ? v / 12.92 : exp(2.4 * log((v + 0.055) / 1.055)) }
       function lum(r, g, b) { return 0.2126 * lin(r) + 0.7152 * lin(g) + 0.0722 * lin(b) + 0.05 }
       BEGIN { back = lum(r0, g0, b0) }
       match($0, /\([0-9]+,[0-9]+,[0-9]+/) {
         split(substr($0, RSTART + 1, RLENGTH - 1), c, ",")
+        if (blue && (c[3] < c[1] + 40 || c[3] < c[2] + 40)) next
         l = lum(c[1], c[2], c[3]); ratio = l > back ? l / back : back / l
         if (ratio > best) { best = ratio; colour = sprintf("#%02X%02X%02X", c[1], c[2], c[3]) }
       }
@@ -371,6 +373,14 @@ close_and_answer_yes() {
 
 stored() { grep -E "^$puzzle\\\\$1=" "$store" | cut -d= -f2-; }
 
+# The main window's menu MENU_LETTER, then its item ITEM_LETTER, by keys.
+menu_command() {
+  xdotool windowactivate --sync "$wid"
+  xdotool key --window "$wid" alt+"$1"
+  sleep 0.2
+  xdotool key "$2"
+}
+
 # The solution of puzzle NUMBER, open in the viewer: wholly on the screen,
 # its close button inside it, shown and drawn. EXPECT says how it must fit:
 # "fits" (smaller than the screen), "tall" (as tall as the screen, not as
@@ -378,10 +388,7 @@ stored() { grep -E "^$puzzle\\\\$1=" "$store" | cut -d= -f2-; }
 check_solution() {
   local number=$1 expect=$2 title viewer left top right bottom screen_width screen_height
   title="^$(message 10500) $number - $(puzzle_value "$number" Titulo)\$"
-  xdotool windowactivate --sync "$wid"
-  xdotool key --window "$wid" alt+"$help_letter"
-  sleep 0.2
-  xdotool key "$solution_letter"
+  menu_command "$help_letter" "$solution_letter"
   wait_for 5 window_is_open "$title" || fail "the solution of puzzle $number did not open"
   viewer=$(main_window "$title")
   read -r screen_width screen_height <<<"$(screen_size)"
