@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QEvent>
 #include <QMainWindow>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <utility>
 
 namespace {
 bool OnWayland() {
@@ -24,20 +26,49 @@ QWidget* OwnerFor(const QWidget* window) {
 }
 } // namespace
 
+namespace {
+DialogOwner* installed = nullptr;
+}
+
 void DialogOwner::Install() {
-    static DialogOwner* installed = nullptr;
     if (installed || !OnWayland())
         return;
     installed = new DialogOwner(qApp);
     qApp->installEventFilter(installed);
 }
 
+void DialogOwner::ShowAnew(QWidget* window) {
+    if (!installed)
+        return;
+    if (QApplication::activeModalWidget())
+        installed->pending_ = window;
+    else
+        ShowAnewNow(window);
+}
+
+void DialogOwner::ShowAnewNow(QWidget* window) {
+    if (!window || !window->isVisible())
+        return;
+    window->hide();
+    window->show();
+}
+
 // A widget's show event comes before its window reaches the compositor, so
 // the owner is known when the compositor places it.
 bool DialogOwner::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::Show || !watched->isWidgetType())
+    if (!watched->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(watched);
+    if (event->type() == QEvent::Hide && pending_ && widget->isWindow() && widget->isModal()) {
+        // Once the last dialog is gone.
+        QTimer::singleShot(0, this, [this] {
+            if (!QApplication::activeModalWidget())
+                ShowAnewNow(std::exchange(pending_, nullptr));
+        });
+        return false;
+    }
+    if (event->type() != QEvent::Show)
+        return false;
     const Qt::WindowType type = widget->windowType();
     if (!widget->isWindow() || (type != Qt::Dialog && type != Qt::Window) ||
         qobject_cast<QMainWindow*>(widget))

@@ -243,15 +243,11 @@ void WindowServices::PlaceWindow(QWidget* window, int width, int height) const {
     const QSize before = window->size();
     if (width > 0 && height > 0)
         window->resize(width - frameExtra.width(), height - frameExtra.height());
-    // On Wayland only the compositor moves a window, and it places one only
-    // when it first shows it: a window that grew is shown anew, so it is
-    // placed where it fits instead of running off the screen.
+    // On Wayland only the compositor moves a window: one that grew is
+    // placed anew, where it fits, instead of running off the screen.
     const QSize after = window->size();
-    if (OnWayland() && window->isVisible() &&
-        (after.width() > before.width() || after.height() > before.height())) {
-        window->hide();
-        window->show();
-    }
+    if (window->isVisible() && (after.width() > before.width() || after.height() > before.height()))
+        DialogOwner::ShowAnew(window);
 
     const WindowMetrics area = GetWorkArea();
     const QRect work(area.left, area.top, area.width, area.height);
