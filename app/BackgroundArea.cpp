@@ -16,5 +16,7 @@ void BackgroundArea::paintEvent(QPaintEvent*) {
     if (picture_.isNull())
         return;
     QPainter painter(this);
+    // A picture for a denser screen is reduced smoothly at 1.5×.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(0, 0, picture_);
 }

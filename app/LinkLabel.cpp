@@ -1,5 +1,7 @@
 #include "app/LinkLabel.h"
 
+#include "outside/WindowServices.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
@@ -15,9 +17,16 @@ void LinkLabel::ShowAsLink(const QCursor& pointer) {
     setFont(underlined);
     QPalette blue = palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-        blue.setColor(group, QPalette::WindowText, QColor(0, 0, 255));
+        blue.setColor(group, QPalette::WindowText, LinkColour(blue, group));
     setPalette(blue);
     setCursor(pointer);
+}
+
+// Pure blue, lightened on a dark window until it reads well.
+QColor LinkLabel::LinkColour(const QPalette& palette, QPalette::ColorGroup group) {
+    constexpr double Readable = 4.5;
+    return WithContrast(QColor(0, 0, 255), palette.color(group, QPalette::Window),
+                        palette.color(group, QPalette::WindowText), Readable);
 }
 
 // A click is a press and a release on the label, as on a button: moving

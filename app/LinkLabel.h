@@ -11,8 +11,10 @@ class LinkLabel : public QLabel {
 public:
     explicit LinkLabel(QWidget* parent = nullptr);
 
-    // Underlined, in pure blue, with the given pointer over it.
+    // Underlined, in pure blue (lighter where the window is too dark for
+    // it), with the given pointer over it.
     void ShowAsLink(const QCursor& pointer);
+    static QColor LinkColour(const QPalette& palette, QPalette::ColorGroup group);
 
 signals:
     void Click();

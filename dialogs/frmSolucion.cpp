@@ -122,12 +122,16 @@ void frmSolucion::FitSolutionWindow() {
                 qMin(Checked(qint64{wantedHeight} + windows.GetScrollBarSize(true)), area.height);
         }
 
+        // Never so narrow that the title is cut; the board then stands in
+        // the middle.
+        const qint32 boardWidth = Checked(qint64{width} - frameWidth);
+        width = qMax(width, qMin(windows.GetTitleWidth(this), area.width));
         const qint32 clientWidth = Checked(qint64{width} - frameWidth);
         const qint32 boardHeight = Checked(qint64{height} - frameHeight - buttonStrip);
         windows.PlaceWindow(this, width, height);
 
-        windows.MoveTwips(ctlSolucion_, 0, 0, Checked(qint64{clientWidth} * tx),
-                          Checked(qint64{boardHeight} * ty));
+        windows.MoveTwips(ctlSolucion_, Checked(qint64{clientWidth - boardWidth} / 2 * tx), 0,
+                          Checked(qint64{boardWidth} * tx), Checked(qint64{boardHeight} * ty));
 
         const qint32 outerTwipsWidth = Checked(qint64{windows.GetWindowSize(this).width} * tx);
         const qint32 buttonTwipsWidth = Checked(qint64{cmdCerrar_->width()} * tx);

@@ -26,13 +26,32 @@ QString QtFilter(const QString& filter) {
     }
     return filters.join(QStringLiteral(";;"));
 }
+
+// The language the desktop's own programs speak: the first of the player's
+// languages, as GTK takes it.
+QLocale DesktopLocale() {
+    const QStringList languages = QLocale::system().uiLanguages();
+    return languages.isEmpty() ? QLocale::system() : QLocale(languages.first());
+}
 } // namespace
+
+bool CommonDialogs::DesktopPickersFit(const QLocale& desktop, MessageCatalogue::Language language) {
+    const QLocale::Language spoken =
+        language == MessageCatalogue::Language::English ? QLocale::English : QLocale::Spanish;
+    return desktop.language() == spoken;
+}
+
+bool CommonDialogs::UseDesktopPickers() {
+    return DesktopPickersFit(DesktopLocale(), MessageCatalogue::CurrentLanguage());
+}
 
 bool CommonDialogs::ShowColor(qint32& colour, qint32 owner, int, int, int, int) {
     if (PersonStandIn* standIn = PersonStandIn::Current())
         return standIn->PickColour(colour);
     const QColor chosen =
-        QColorDialog::getColor(ColourFromWindows(colour), WindowHandle::Widget(owner));
+        QColorDialog::getColor(ColourFromWindows(colour), WindowHandle::Widget(owner), QString(),
+                               UseDesktopPickers() ? QColorDialog::ColorDialogOptions()
+                                                   : QColorDialog::DontUseNativeDialog);
     if (!chosen.isValid())
         return false;
     colour = ColourToWindows(chosen);
@@ -72,8 +91,9 @@ bool CommonDialogs::ShowOpenFile(QString& fileName, qint32 owner, const QString&
                                  const QString& filter) {
     if (PersonStandIn* standIn = PersonStandIn::Current())
         return standIn->PickFile(fileName, title, filter);
-    const QString chosen = QFileDialog::getOpenFileName(WindowHandle::Widget(owner), title,
-                                                        fileName, QtFilter(filter));
+    const QString chosen = QFileDialog::getOpenFileName(
+        WindowHandle::Widget(owner), title, fileName, QtFilter(filter), nullptr,
+        UseDesktopPickers() ? QFileDialog::Options() : QFileDialog::DontUseNativeDialog);
     if (chosen.isEmpty())
         return false;
     fileName = chosen;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "outside/MessageCatalogue.h"
+
+#include <QLocale>
 #include <QString>
 #include <QtGlobal>
 
@@ -17,4 +20,10 @@ public:
     // filter: pairs of description and patterns separated by '|', as
     // "Pictures|*.bmp;*.gif|All files (*.*)|*.*".
     bool ShowOpenFile(QString& fileName, qint32 owner, const QString& title, const QString& filter);
+
+    // A desktop's own pickers (GTK's on GNOME) speak the desktop's language:
+    // they are used only where the program speaks it too, and Qt's own
+    // pickers, in the program's language, stand in elsewhere.
+    static bool DesktopPickersFit(const QLocale& desktop, MessageCatalogue::Language language);
+    static bool UseDesktopPickers();
 };

@@ -1,5 +1,6 @@
 #include "outside/FontPickerDialog.h"
 
+#include "outside/CommonDialogs.h"
 #include "outside/MessageCatalogue.h"
 
 #include <QCheckBox>
@@ -13,7 +14,9 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRawFont>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -115,6 +118,18 @@ void FontPickerDialog::LayOut() {
         setTabOrder(order[i - 1], order[i]);
 }
 
+// A face is offered only if it draws every letter a puzzle may hold. A
+// symbol face claims every letter but draws other signs in their place.
+bool FontPickerDialog::WritesPuzzles(const QString& family) {
+    static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZÑÁÉÍÓÚÜ");
+    if (QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol))
+        return false;
+    const QRawFont face = QRawFont::fromFont(QFont(family));
+    return face.isValid() && std::all_of(letters.cbegin(), letters.cend(), [&](QChar letter) {
+               return face.supportsCharacter(letter);
+           });
+}
+
 // Faces are listed by name once, whoever made them ("P052 [urw]" and
 // "P052 [UKWN]" are both "P052"). The face asked for leads the list when
 // the system lacks it, so a choice that only changes the size keeps the
@@ -122,7 +137,7 @@ void FontPickerDialog::LayOut() {
 void FontPickerDialog::FillFamilies(const QString& current) {
     QStringList names;
     for (const QString& family : QFontDatabase::families()) {
-        if (QFontDatabase::isPrivateFamily(family))
+        if (QFontDatabase::isPrivateFamily(family) || !WritesPuzzles(family))
             continue;
         const qsizetype foundry = family.indexOf(QLatin1String(" ["));
         const QString name = foundry > 0 ? family.left(foundry) : family;
@@ -155,7 +170,10 @@ QFont FontPickerDialog::SelectedFont() const {
 }
 
 void FontPickerDialog::PickColour() {
-    const QColor chosen = QColorDialog::getColor(colour_, this, MessageCatalogue::Text(10708));
+    const QColor chosen = QColorDialog::getColor(colour_, this, MessageCatalogue::Text(10708),
+                                                 CommonDialogs::UseDesktopPickers()
+                                                     ? QColorDialog::ColorDialogOptions()
+                                                     : QColorDialog::DontUseNativeDialog);
     if (chosen.isValid()) {
         colour_ = chosen;
         ShowChoice();

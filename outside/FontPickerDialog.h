@@ -30,6 +30,9 @@ public:
     QPushButton* ColourButton() const { return colourButton_; }
     QLabel* Sample() const { return sample_; }
 
+    // Whether the face draws A to Z, Ñ and the accented vowels.
+    static bool WritesPuzzles(const QString& family);
+
 private:
     void BuildControls();
     void LayOut();

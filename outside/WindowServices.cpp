@@ -1,11 +1,13 @@
 #include "outside/WindowServices.h"
 
 #include "outside/AppError.h"
+#include "outside/DialogOwner.h"
 #include "outside/MessageCatalogue.h"
 #include "outside/WindowHandle.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -13,6 +15,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -79,11 +82,26 @@ int MenuBarHeight(const QMainWindow* window) {
     return menu->sizeHint().height();
 }
 
+bool OnWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// Wayland tells a program nothing of the desktop's panels: the whole screen
+// reads as free. A panel's height is left free then, so that a window the
+// compositor places on what is really free fits it (a panel is 32 pixels
+// high on GNOME and weston, 44 on KDE).
+constexpr int UnknownPanelsHeight = 48;
+
 QRect AvailableArea(const QWidget* window) {
     const QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (!screen)
+        return QRect(0, 0, 1024, 768);
+    const QRect available = screen->availableGeometry();
+    if (OnWayland() && available == screen->geometry())
+        return available.adjusted(0, UnknownPanelsHeight, 0, 0);
+    return available;
 }
 
 int TwipsPerPixel(qreal dpi) {
@@ -99,15 +117,9 @@ int TwipsToPixels(int twips, int perPixel) {
 // and its letter must stay easy to read on it.
 constexpr double MarkContrast = 1.8;
 constexpr double LetterContrast = 4.5;
+// Grid lines a player can still follow on the board.
+constexpr double LineContrast = 1.5;
 constexpr int MixSteps = 64;
-
-QColor Mix(const QColor& from, const QColor& to, double share) {
-    const auto channel = [share](int a, int b) {
-        return static_cast<int>(std::lround(a + (b - a) * share));
-    };
-    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
-                  channel(from.blue(), to.blue()));
-}
 
 // The colour of a marked cell: the palette's button face, moved towards the
 // letters' colour until a mark shows on the board, but never so far that
@@ -129,6 +141,22 @@ QColor MarkedCellColour(const QPalette& palette) {
     return chosen;
 }
 } // namespace
+
+QColor Mix(const QColor& from, const QColor& to, double share) {
+    const auto channel = [share](int a, int b) {
+        return static_cast<int>(std::lround(a + (b - a) * share));
+    };
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
+                  channel(from.blue(), to.blue()));
+}
+
+QColor WithContrast(const QColor& colour, const QColor& background, const QColor& towards,
+                    double least) {
+    QColor candidate = colour;
+    for (int step = 1; step <= MixSteps && ContrastRatio(candidate, background) < least; ++step)
+        candidate = Mix(colour, towards, static_cast<double>(step) / MixSteps);
+    return candidate;
+}
 
 double RelativeLuminance(const QColor& colour) {
     const auto linear = [](int value) {
@@ -157,6 +185,7 @@ qint32 ColourToWindows(const QColor& colour) {
 }
 
 bool WindowServices::InitializeControls() {
+    DialogOwner::Install();
     return true;
 }
 
@@ -192,6 +221,18 @@ WindowMetrics WindowServices::GetWorkArea() const {
     return FromRect(AvailableArea(nullptr));
 }
 
+// The title is measured in a bold face of the program's font, as desktops
+// draw it; the icon and three buttons take a square of the bar's height each.
+int WindowServices::GetTitleWidth(QWidget* window) const {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const int bar = std::max(QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight),
+                             FrameOf(window).top());
+    constexpr int BarSquares = 4;
+    constexpr int Padding = 16;
+    return QFontMetrics(bold).horizontalAdvance(window->windowTitle()) + BarSquares * bar + Padding;
+}
+
 int WindowServices::GetScrollBarSize(bool) const {
     return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
 }
@@ -199,8 +240,14 @@ int WindowServices::GetScrollBarSize(bool) const {
 void WindowServices::PlaceWindow(QWidget* window, int width, int height) const {
     const QMargins frame = FrameOf(window);
     const QSize frameExtra(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const QSize before = window->size();
     if (width > 0 && height > 0)
         window->resize(width - frameExtra.width(), height - frameExtra.height());
+    // On Wayland only the compositor moves a window: one that grew is
+    // placed anew, where it fits, instead of running off the screen.
+    const QSize after = window->size();
+    if (window->isVisible() && (after.width() > before.width() || after.height() > before.height()))
+        DialogOwner::ShowAnew(window);
 
     const WindowMetrics area = GetWorkArea();
     const QRect work(area.left, area.top, area.width, area.height);
@@ -226,7 +273,10 @@ qint32 WindowServices::GetSystemColor(int index) const {
     case 8:
         return ColourToWindows(palette.color(QPalette::Active, QPalette::Text));
     case 10:
-        return ColourToWindows(palette.color(QPalette::Active, QPalette::Mid));
+        return ColourToWindows(WithContrast(palette.color(QPalette::Active, QPalette::Mid),
+                                            palette.color(QPalette::Active, QPalette::Base),
+                                            palette.color(QPalette::Active, QPalette::Text),
+                                            LineContrast));
     case 13:
         return ColourToWindows(palette.color(QPalette::Active, QPalette::Highlight));
     case 15:

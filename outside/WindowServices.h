@@ -38,6 +38,10 @@ public:
     // The screen's work area (the screen less panels and docks).
     WindowMetrics GetWorkArea() const;
 
+    // The least outer width that shows the window's whole title beside the
+    // title bar's icon and buttons.
+    int GetTitleWidth(QWidget* window) const;
+
     // false: width of a vertical scroll bar; true: height of a horizontal one.
     int GetScrollBarSize(bool horizontal) const;
 
@@ -47,6 +51,8 @@ public:
     void PlaceWindow(qint32 handle, int width, int height) const;
 
     // Windows system colours 5, 8, 10, 13 and 15 (0x00BBGGRR), from the palette.
+    // 10, the active border, is the grid lines' default: the palette's mid
+    // tone, moved towards the text colour where it would vanish on the board.
     // 15, the button face, is the default of marked cells: it is the palette's
     // button colour moved towards the text colour until it stands out from
     // the window background (5) while text (8) on it stays readable.
@@ -73,3 +79,9 @@ qint32 ColourToWindows(const QColor& colour);
 // colours (1 to 21), as the accessibility guidelines measure them.
 double RelativeLuminance(const QColor& colour);
 double ContrastRatio(const QColor& one, const QColor& other);
+// The colour share of the way (0 to 1) from one colour to another.
+QColor Mix(const QColor& from, const QColor& to, double share);
+// colour as it is where it contrasts with background by least, otherwise
+// moved towards towards until it does (or reaches it).
+QColor WithContrast(const QColor& colour, const QColor& background, const QColor& towards,
+                    double least);

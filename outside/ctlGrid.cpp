@@ -264,6 +264,7 @@ ctlGrid::ctlGrid(QWidget* parent) : QAbstractScrollArea(parent), d_(std::make_un
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
+    FollowPalette();
     ctlGridAccessible::Install();
 }
 
@@ -393,9 +394,26 @@ qint32 ctlGrid::GetColumnCount() const {
     return d_->columns;
 }
 
-void ctlGrid::SetColour(qint32& member, qint32 colour) {
-    member = colour;
+void ctlGrid::SetColour(ColourRole role, qint32 colour) {
+    colours_[role] = {colour, true};
     RepaintAll();
+}
+
+// The system colours of window background, active border, window text and
+// highlight, read anew when the desktop's palette changes.
+void ctlGrid::FollowPalette() {
+    const WindowServices windows;
+    constexpr std::array<int, ColourRoles> systemColours = {5, 10, 8, 13};
+    for (int role = 0; role < ColourRoles; ++role)
+        if (!colours_[role].own)
+            colours_[role].value = windows.GetSystemColor(systemColours[role]);
+    RepaintAll();
+}
+
+void ctlGrid::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        FollowPalette();
 }
 
 // A file that cannot be read leaves the grid without a picture. Only a
@@ -601,15 +619,24 @@ void ctlGrid::scrollContentsBy(int, int) {
     RepaintAll();
 }
 
+// Reached by the keyboard, a grid with no current cell makes its first one
+// current, so the player sees where the next key goes.
 void ctlGrid::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
-    // Reached by Tab with no current cell yet, the first becomes current:
-    // the keyboard, and a screen reader, then start somewhere.
-    const bool tabbed =
-        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
-    if (tabbed && d_->current.y() < 1 && d_->rows > 0 && d_->columns > 0)
+    const Qt::FocusReason reason = event->reason();
+    const bool byKeyboard = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                            reason == Qt::ShortcutFocusReason;
+    if (byKeyboard && d_->current.y() < 1 && d_->columns > 0 && d_->rows > 0)
         Select("SelectCell", 1, 1);
+    else if (redraw_ && d_->Contains(d_->current.x(), d_->current.y()))
+        viewport()->update(CellRect(d_->current.x(), d_->current.y()));
     ctlGridAccessible::FocusEntered(this);
+}
+
+void ctlGrid::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    if (redraw_ && d_->Contains(d_->current.x(), d_->current.y()))
+        viewport()->update(CellRect(d_->current.x(), d_->current.y()));
 }
 
 void ctlGrid::paintEvent(QPaintEvent* event) {
@@ -624,12 +651,16 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
     const QRect area = event->rect();
 
     QPainter painter(viewport());
-    painter.fillRect(area, ColourFromWindows(backColor_));
+    painter.fillRect(area, ColourFromWindows(BackColor()));
 
-    const QColor lineColour = ColourFromWindows(lineColor_);
-    const QColor textColour = ColourFromWindows(textColor_);
-    const QColor activeColour = ColourFromWindows(activeCellColor_);
+    const QColor lineColour = ColourFromWindows(LineColor());
+    const QColor textColour = ColourFromWindows(TextColor());
+    const QColor activeColour = ColourFromWindows(ActiveCellColor());
     const QColor activeInk = ReadableOn(activeColour, textColour);
+    const QColor headerColour = palette().color(QPalette::Button);
+    const QColor headerInk = ReadableOn(headerColour, textColour);
+    // Without the focus the current cell is only framed: the keys go elsewhere.
+    const bool focused = hasFocus();
 
     // Most cells share font and colour: set them on the painter only on a change.
     int painterFont = -1;
@@ -639,17 +670,18 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
         const QRect inner = d.gridLines ? box.adjusted(0, 0, -1, -1) : box;
         const bool current = column == d.current.x() && row == d.current.y();
         const bool coloured = cell.backColor != -1;
+        const bool filled = current && focused && !coloured;
         if (coloured)
             painter.fillRect(inner, ColourFromWindows(cell.backColor));
-        else if (current || row == 0)
-            painter.fillRect(inner, current ? activeColour : palette().color(QPalette::Button));
+        else if (filled || row == 0)
+            painter.fillRect(inner, filled ? activeColour : headerColour);
         if (!cell.text.isEmpty()) {
             FontEntry& font = d.fonts[cell.fontIndex];
             if (cell.fontIndex != painterFont) {
                 painter.setFont(font.font);
                 painterFont = cell.fontIndex;
             }
-            const QColor ink = current && !coloured ? activeInk : textColour;
+            const QColor ink = filled ? activeInk : row == 0 ? headerInk : textColour;
             if (ink != painterInk) {
                 painter.setPen(ink);
                 painterInk = ink;
@@ -676,7 +708,7 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
             }
         }
         // A current cell keeps its own colour in sight inside a frame of the active colour.
-        if (current && coloured && inner.width() > 0)
+        if (current && !filled && inner.width() > 0)
             qDrawPlainRect(&painter, inner, activeColour,
                            std::min(CurrentFrameWidth, std::max(1, inner.width() / 4)));
     };

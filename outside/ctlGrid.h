@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QPixmap>
 #include <QString>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -21,9 +22,11 @@ constexpr int LeftAligned = 0x40924; // 264484
 
 // A grid of text cells drawn by the program itself. Cells are addressed
 // (column, row), both from 1; row 0 is a header row when HeaderColumns is
-// true. Each cell fits its text; the current cell is drawn in
-// ActiveCellColor and moved with the arrow keys, Home, End, Page Up and
-// Page Down. Scroll bars appear when the widget is smaller than the grid.
+// true. Each cell fits its text; the current cell is filled with
+// ActiveCellColor while the grid has the keyboard focus, framed with it
+// otherwise, and moved with the arrow keys, Home, End, Page Up and Page
+// Down. Scroll bars appear when the widget is smaller than the grid.
+// Colours never set follow the palette, as the system colours do.
 //
 // Redraw(false) stops all painting until Redraw(true), which repaints once:
 // callers bracket their updates with it. A wrong cell address raises
@@ -74,14 +77,14 @@ public:
     qint32 GetRowCount() const;
     qint32 GetColumnCount() const;
 
-    qint32 BackColor() const { return backColor_; }
-    void SetBackColor(qint32 colour) { SetColour(backColor_, colour); }
-    qint32 LineColor() const { return lineColor_; }
-    void SetLineColor(qint32 colour) { SetColour(lineColor_, colour); }
-    qint32 TextColor() const { return textColor_; }
-    void SetTextColor(qint32 colour) { SetColour(textColor_, colour); }
-    qint32 ActiveCellColor() const { return activeCellColor_; }
-    void SetActiveCellColor(qint32 colour) { SetColour(activeCellColor_, colour); }
+    qint32 BackColor() const { return colours_[Back].value; }
+    void SetBackColor(qint32 colour) { SetColour(Back, colour); }
+    qint32 LineColor() const { return colours_[Line].value; }
+    void SetLineColor(qint32 colour) { SetColour(Line, colour); }
+    qint32 TextColor() const { return colours_[Text].value; }
+    void SetTextColor(qint32 colour) { SetColour(Text, colour); }
+    qint32 ActiveCellColor() const { return colours_[Active].value; }
+    void SetActiveCellColor(qint32 colour) { SetColour(Active, colour); }
 
     // Drawn behind the cells, stretched over the grid; empty: none.
     QString PictureFile() const { return pictureFile_; }
@@ -127,6 +130,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     struct Impl;
@@ -138,7 +143,13 @@ private:
     void LayoutChanged();
     void RepaintAll();
     void UpdateScrollBars();
-    void SetColour(qint32& member, qint32 colour);
+    enum ColourRole { Back, Line, Text, Active, ColourRoles };
+    struct GridColour {
+        qint32 value = 0;
+        bool own = false; // set by the owner; otherwise it follows the palette
+    };
+    void SetColour(ColourRole role, qint32 colour);
+    void FollowPalette();
     // Makes the cell current; a wrong address raises AppError 9 from member.
     void Select(const char* member, qint32 column, qint32 row);
     void RevealCell(qint32 column, qint32 row);
@@ -146,10 +157,7 @@ private:
     bool MoveByKey(const QKeyEvent* event);
 
     bool redraw_ = true;
-    qint32 backColor_ = 0xFFFFFF;
-    qint32 lineColor_ = 0xC0C0C0;
-    qint32 textColor_ = 0;
-    qint32 activeCellColor_ = 0xD77800;
+    std::array<GridColour, ColourRoles> colours_;
     QString pictureFile_;
     FontRef font_;
     int paintCount_ = 0;

@@ -37,6 +37,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zelvora.pinarejo.example/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's Wayland plugin is loaded at run time, so the linked libraries do not
+# bring it: without it a Wayland desktop runs the game through XWayland,
+# enlarged and blurred at fractional scales. Recommended, not required: apt
+# installs it by default, an X11-only desktop may leave it out.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PrepareDebianTree.cmake)
 include(CPack)

@@ -1,5 +1,7 @@
 // Draws the program's pictures: the main window's background, the about
-// window's icon, the link pointer and the program icons. Run it from the
+// window's icon, the link pointer and the program icons, the first three
+// also at two and three times their size ("@2x", "@3x") for high-density
+// screens. Run it from the
 // source tree's resources folder to refresh them:
 //   cmake --build build --target zelvora-draw-resources
 //   QT_QPA_PLATFORM=offscreen build/zelvora-draw-resources resources
@@ -31,15 +33,17 @@ void DrawTile(QPainter& painter, const QRectF& box, QChar letter, const QColor& 
     painter.drawText(box, Qt::AlignCenter, QString(letter));
 }
 
-QImage Background() {
-    QImage image(390, 75, QImage::Format_RGB888);
+// The scaled versions are drawn, not enlarged: the same picture in finer pixels.
+QImage Background(int scale) {
+    QImage image(390 * scale, 75 * scale, QImage::Format_RGB888);
     QPainter painter(&image);
+    painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     QLinearGradient gradient(0, 0, 390, 75);
     gradient.setColorAt(0, deepTeal);
     gradient.setColorAt(1, sea);
-    painter.fillRect(image.rect(), gradient);
+    painter.fillRect(QRect(0, 0, 390, 75), gradient);
 
     // Faint letters scattered behind, like a puzzle seen from afar.
     QRandomGenerator random(2026);
@@ -101,11 +105,12 @@ QImage Icon(int size) {
 
 // A pointing hand for the about window's links; its hot spot is the
 // fingertip at (10, 1).
-QImage LinkPointer() {
-    QImage image(32, 32, QImage::Format_ARGB32);
+QImage LinkPointer(int scale) {
+    QImage image(32 * scale, 32 * scale, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
     QPainterPath hand;
     hand.moveTo(8, 3);
     hand.cubicTo(8, 0.5, 12, 0.5, 12, 3);
@@ -142,11 +147,19 @@ bool Save(const QImage& image, const QString& path) {
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QDir target(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    bool ok = Save(Background(), target.filePath(QStringLiteral("background.bmp")));
+    bool ok = Save(Background(1), target.filePath(QStringLiteral("background.bmp")));
     ok = Save(Icon(32), target.filePath(QStringLiteral("about.png"))) && ok;
-    ok = Save(LinkPointer(), target.filePath(QStringLiteral("link-pointer.png"))) && ok;
+    ok = Save(LinkPointer(1), target.filePath(QStringLiteral("link-pointer.png"))) && ok;
+    for (int scale : {2, 3}) {
+        const QString suffix = QStringLiteral("@%1x.png").arg(scale);
+        ok = Save(Background(scale), target.filePath(QStringLiteral("background") + suffix)) && ok;
+        ok = Save(Icon(32 * scale), target.filePath(QStringLiteral("about") + suffix)) && ok;
+        ok = Save(LinkPointer(scale), target.filePath(QStringLiteral("link-pointer") + suffix)) &&
+             ok;
+    }
     for (int size : {16, 32, 48, 64, 128, 256})
-        ok = Save(Icon(size), target.filePath(QStringLiteral("icons/zelvora-%1.png").arg(size))) && ok;
+        ok = Save(Icon(size), target.filePath(QStringLiteral("icons/zelvora-%1.png").arg(size))) &&
+             ok;
     ok = Save(Icon(48), target.filePath(QStringLiteral("windows/zelvora.ico"))) && ok;
     return ok ? 0 : 1;
 }

@@ -15,6 +15,7 @@ packages=(
   poppler-utils dpkg-dev fakeroot lintian file
   qt6-base-private-dev
   orca speech-dispatcher
+  fonts-urw-base35 qt6-gtk-platformtheme gnome-themes-extra weston qt6-wayland
 )
 
 # The real-window test plays in Spanish and in English.

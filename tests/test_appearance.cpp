@@ -69,6 +69,28 @@ private slots:
         QVERIFY2(ContrastRatio(marked, board) >= 1.5, qPrintable(seen));
         QVERIFY2(ContrastRatio(marked, letters) >= 4.5, qPrintable(seen));
         QCOMPARE(marked == palette.color(QPalette::Button), faceKept);
+        // The grid lines show on the board; where the mid tone shows, it is kept.
+        const QColor lines = ColourFromWindows(windows.GetSystemColor(10));
+        QVERIFY2(ContrastRatio(lines, board) >= 1.5, qPrintable(lines.name()));
+        const QColor mid = palette.color(QPalette::Mid);
+        QCOMPARE(ColourToWindows(lines) == ColourToWindows(mid), ContrastRatio(mid, board) >= 1.5);
+    }
+
+    // A grid's colours that were never set follow the desktop's palette as
+    // it changes; a colour set by its owner stays.
+    void gridDefaultsFollowThePalette() {
+        QWidget window;
+        ctlGrid& grid = *new ctlGrid(&window);
+        grid.SetLineColor(0x123456);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QApplication::setPalette(Palette("#1e1e1e", "#ffffff", "#353535"));
+        QCoreApplication::processEvents(); // the change reaches the widgets later
+        const WindowServices windows;
+        QCOMPARE(grid.BackColor(), ColourToWindows(QColor("#1e1e1e")));
+        QCOMPARE(grid.TextColor(), ColourToWindows(QColor("#ffffff")));
+        QCOMPARE(grid.ActiveCellColor(), windows.GetSystemColor(13));
+        QCOMPARE(grid.LineColor(), 0x123456);
     }
 
     void colourConversion_data() {

@@ -736,6 +736,9 @@ void GridTest::paintsColoursWhereTheyBelong() {
             grid.SetCellText(column, row, QString()); // plain cells: no glyph in the way
     grid.SetCellBackColor(2, 3, 0x00C0FF);
     grid.SelectCell(5, 1);
+    grid.activateWindow();
+    grid.setFocus();
+    QTRY_VERIFY(grid.hasFocus());
     const int w = grid.ColumnWidth(1);
     const int h = RowHeight(grid, false);
 
@@ -753,6 +756,12 @@ void GridTest::paintsColoursWhereTheyBelong() {
     QCOMPARE(PixelAt(grid, marked), Windows(0x00C0FF));
     QCOMPARE(PixelAt(grid, QPoint(marked.x(), marked.y() - h / 2 + 1)), Windows(0xD77800));
     QCOMPARE(PixelAt(grid, current), Windows(0xFFFFFF));
+
+    // Without the focus the current cell is only framed.
+    grid.SelectCell(5, 1);
+    grid.clearFocus();
+    QCOMPARE(PixelAt(grid, current), Windows(0xFFFFFF));
+    QCOMPARE(PixelAt(grid, QPoint(current.x(), current.y() - h / 2 + 1)), Windows(0xD77800));
 
     // A paint of only the room beside a narrower grid draws just the background.
     grid.resize(grid.GetGridWidth(true) + 40, grid.GetGridHeight(true));

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -34,6 +35,40 @@ private slots:
         QCOMPARE(picture.size(), QSize(390, 75));
         for (const QPoint point : {QPoint(1, 1), QPoint(200, 30), QPoint(388, 73)})
             QCOMPARE(shown.pixelColor(point), picture.pixelColor(point));
+    }
+
+    // Denser screens get the same pictures drawn finer, never a different
+    // picture: each version reduced to the plain size looks like it.
+    void picturesForDenserScreens_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("background") << "background.bmp" << QSize(390, 75);
+        QTest::newRow("about") << "about.png" << QSize(32, 32);
+        QTest::newRow("pointer") << "link-pointer.png" << QSize(32, 32);
+    }
+    void picturesForDenserScreens() {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        const QImage plain = QImage(":/resources/" + name).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(plain.size(), size);
+        for (int scale : {2, 3}) {
+            const QString file = QString(name).replace(QRegularExpression("\\..*$"),
+                                                       QStringLiteral("@%1x.png").arg(scale));
+            const QImage fine =
+                QImage(":/resources/" + file).convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(fine.size(), size * scale);
+            const QImage reduced =
+                fine.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            qint64 difference = 0;
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x) {
+                    const QColor a = plain.pixelColor(x, y), b = reduced.pixelColor(x, y);
+                    difference += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                                  std::abs(a.blue() - b.blue()) + std::abs(a.alpha() - b.alpha());
+                }
+            const double perChannel = double(difference) / (4.0 * size.width() * size.height());
+            QVERIFY2(perChannel < 16, qPrintable(file + ": " + QString::number(perChannel)));
+        }
     }
 
     void titleAndMenuCaptions() {

@@ -1,6 +1,7 @@
 #include "board/ctlCuadricula.h"
 #include "dialogs/frmConfiguracion.h"
 #include "outside/AppError.h"
+#include "outside/CommonDialogs.h"
 #include "outside/FontPickerDialog.h"
 #include "outside/MessageCatalogue.h"
 #include "outside/RegistryStore.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -505,6 +507,29 @@ private slots:
 
     // The picker offers the sizes and attributes the board keeps, and
     // nothing else, in the player's language.
+    // The desktop's own pickers only where they speak the program's language.
+    void pickersSpeakTheProgramsLanguage_data() {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<MessageCatalogue::Language>("program");
+        QTest::addColumn<bool>("desktopPickers");
+        QTest::newRow("Spanish") << "es_ES" << MessageCatalogue::Language::Spanish << true;
+        QTest::newRow("Mexican Spanish") << "es_MX" << MessageCatalogue::Language::Spanish << true;
+        QTest::newRow("English") << "en_GB" << MessageCatalogue::Language::English << true;
+        QTest::newRow("German, Spanish") << "de_DE" << MessageCatalogue::Language::Spanish << false;
+        QTest::newRow("French, Spanish") << "fr_FR" << MessageCatalogue::Language::Spanish << false;
+        QTest::newRow("English, pinned Spanish")
+            << "en_US" << MessageCatalogue::Language::Spanish << false;
+    }
+    void pickersSpeakTheProgramsLanguage() {
+        QFETCH(QString, desktop);
+        QFETCH(MessageCatalogue::Language, program);
+        QFETCH(bool, desktopPickers);
+        QCOMPARE(CommonDialogs::DesktopPickersFit(QLocale(desktop), program), desktopPickers);
+        // The program falls back to Spanish where the desktop speaks neither language.
+        if (!desktopPickers && desktop != QLatin1String("en_US"))
+            QCOMPARE(MessageCatalogue::LanguageFor(QLocale(desktop)), program);
+    }
+
     void fontPickerOffersWhatIsKept_data() {
         QTest::addColumn<MessageCatalogue::Language>("language");
         QTest::newRow("Spanish") << MessageCatalogue::Language::Spanish;
@@ -526,6 +551,15 @@ private slots:
         QCOMPARE(sizes, expected);
         QCOMPARE(picker.Sizes()->currentItem()->text(), QStringLiteral("24"));
         QCOMPARE(picker.Families()->currentItem()->text(), QStringLiteral("DejaVu Serif"));
+        // Symbol faces (URW's, brought by the dependencies) cannot write a puzzle.
+        QStringList families;
+        for (int row = 0; row < picker.Families()->count(); ++row)
+            families << picker.Families()->item(row)->text();
+        QVERIFY(families.contains(QStringLiteral("DejaVu Sans")));
+        for (const char* symbols : {"Standard Symbols PS", "D050000L"}) {
+            QVERIFY(QFontDatabase::hasFamily(QString::fromLatin1(symbols)));
+            QVERIFY2(!families.contains(QString::fromLatin1(symbols)), symbols);
+        }
         QCOMPARE(picker.findChildren<QCheckBox*>(),
                  (QList<QCheckBox*>{picker.Bold(), picker.Italic()}));
         QVERIFY(picker.findChildren<QComboBox*>().isEmpty()); // no writing systems

@@ -24,9 +24,11 @@ namespace {
 const QString animalLetters = QStringLiteral("GATOSXPEZQRANAMOSAPO");
 const QString animalSolution = QStringLiteral("001002003004008009010013014015016");
 
+// Puzzle 4's board is wider than its window's title.
 QString Puzzles() {
     return PuzzleSection(1, "Sol", 3, 2, "SOLAXE", "SOL", "001002003") +
-           PuzzleSection(3, "Animales", 5, 4, animalLetters, "GATO PEZ RANA", animalSolution);
+           PuzzleSection(3, "Animales", 5, 4, animalLetters, "GATO PEZ RANA", animalSolution) +
+           PuzzleSection(4, "Ancho", 24, 3, QString(72, QLatin1Char('W')), "WW", "001002");
 }
 
 QSet<int> CellsOf(const QString& cellList) {
@@ -270,7 +272,7 @@ private slots:
         QFETCH(int, verticalBar);
         QFETCH(int, horizontalBar);
         ctlCuadricula board;
-        OpenPuzzle(board, 3);
+        OpenPuzzle(board, 4);
         const WindowServices windows;
         const int ty = windows.TwipsPerPixelY();
 
@@ -314,6 +316,26 @@ private slots:
             QCOMPARE(seen.verticalBar, verticalBar == 1);
         if (horizontalBar >= 0)
             QCOMPARE(seen.horizontalBar, horizontalBar == 1);
+    }
+
+    // A board narrower than the title widens the window to show the title
+    // whole, and stands in its middle; the height is the board's own.
+    void neverNarrowerThanItsTitle() {
+        ctlCuadricula board;
+        OpenPuzzle(board, 3);
+        WindowServices::SetWorkAreaStandIn(QRect(0, 0, 5000, 5000));
+        Seen seen;
+        int titleWidth = 0;
+        QVERIFY(WhileOpen(board, [&](frmSolucion& viewer) {
+            seen = Look(viewer);
+            titleWidth = WindowServices().GetTitleWidth(&viewer);
+        }));
+        QVERIFY2(seen.frame.width() + seen.gridWidth < titleWidth, "the title is the wider");
+        QCOMPARE(seen.outer.width(), titleWidth);
+        const int clientWidth = titleWidth - seen.frame.width();
+        QVERIFY(std::abs(2 * seen.board.left() + seen.board.width() - clientWidth) <= 2);
+        QCOMPARE(seen.board.width(), seen.gridWidth);
+        QVERIFY(!seen.horizontalBar && !seen.verticalBar);
     }
 };
 

@@ -18,7 +18,10 @@
 # reader reads them; the screenshot shows that each button has a text drawn
 # on it and that the two differ.
 #
-#   play.sh PROGRAM SOURCE_DIR
+#   play.sh PROGRAM SOURCE_DIR [dark|wayland|scale2]
+#
+# With a third argument, one pass on another desktop instead (desktops.sh):
+# GTK's Adwaita dark, Wayland under weston, or a screen of twice the density.
 #
 # Exits 77 (skipped) where no virtual display or window manager can be had.
 # ZELVORA_E2E_TRACE=1 traces each command; ZELVORA_E2E_KEEP=1 keeps the
@@ -34,10 +37,11 @@ skip=77
 # One pass in LANGUAGE (a locale) on a screen of SIZE, in a display, window
 # manager and bus of its own.
 run_pass() {
-  local locale=$1 size=$2 folder=$work/${1%%.*} status=0
+  local locale=$1 size=$2 folder=$work/${1%%.*}${3:-} status=0
   mkdir -p "$folder"
-  echo "---- $locale on a $size screen ----"
+  echo "---- $locale on a $size screen ${3:-} ----"
   ZELVORA_E2E_INSIDE=1 ZELVORA_E2E_WORK=$folder ZELVORA_E2E_LOCALE=$locale \
+    ZELVORA_E2E_DESKTOP=${3:-} \
     timeout 150 xvfb-run -a -s "-screen 0 ${size}x24" \
     dbus-run-session -- bash "$0" "$program" "$source_dir" 2>&1 |
     grep -v 'Failed to set fd limit' || status=${PIPESTATUS[0]}
@@ -66,8 +70,20 @@ if [[ ${ZELVORA_E2E_INSIDE:-} != 1 ]]; then
   work=$(mktemp -d)
   [[ -n ${ZELVORA_E2E_KEEP:-} ]] && echo "keeping the screenshots in $work" ||
     trap 'rm -rf "$work"' EXIT
-  run_pass es_ES.UTF-8 1280x800
-  run_pass en_US.UTF-8 1600x800
+  case ${3:-} in
+  "")
+    run_pass es_ES.UTF-8 1280x800
+    run_pass en_US.UTF-8 1600x800
+    ;;
+  dark) run_pass es_ES.UTF-8 1280x800 dark ;;
+  scale2) run_pass es_ES.UTF-8 1600x1000 scale2 ;;
+  wayland)
+    command -v weston >/dev/null ||
+      { echo "SKIP: weston is not installed (scripts/install-deps.sh brings it)"; exit $skip; }
+    run_pass es_ES.UTF-8 1024x600 wayland
+    ;;
+  *) echo "unknown pass ${3:-}"; exit 2 ;;
+  esac
   echo "PASS"
   exit 0
 fi
@@ -250,16 +266,18 @@ contrast() {
 at_least() { awk -v value="$1" -v least="$2" 'BEGIN { exit !(value >= least) }'; }
 
 # The pixel of the area W×H at X,Y (screen pixels) of screenshot NAME that
-# contrasts most with colour BACK, as #RRGGBB: a letter's ink.
+# contrasts most with colour BACK, as #RRGGBB: a letter's ink. With "blue"
+# last, only bluish pixels count: a link's ink.
 strongest_ink() {
   local name=$1 back=${6#\#}
   convert "$work/$name.png" -crop "${4}x${5}+$2+$3" -depth 8 txt:- |
-    awk -v r0=$((16#${back:0:2})) -v g0=$((16#${back:2:2})) -v b0=$((16#${back:4:2})) '
+    awk -v r0=$((16#${back:0:2})) -v g0=$((16#${back:2:2})) -v b0=$((16#${back:4:2})) -v blue="${7:-}" '
       function lin(v) { v /= 255; return v <= 0.03928 ? v / 12.92 : exp(2.4 * log((v + 0.055) / 1.055)) }
       function lum(r, g, b) { return 0.2126 * lin(r) + 0.7152 * lin(g) + 0.0722 * lin(b) + 0.05 }
       BEGIN { back = lum(r0, g0, b0) }
       match($0, /\([0-9]+,[0-9]+,[0-9]+/) {
         split(substr($0, RSTART + 1, RLENGTH - 1), c, ",")
+        if (blue && (c[3] < c[1] + 40 || c[3] < c[2] + 40)) next
         l = lum(c[1], c[2], c[3]); ratio = l > back ? l / back : back / l
         if (ratio > best) { best = ratio; colour = sprintf("#%02X%02X%02X", c[1], c[2], c[3]) }
       }
@@ -355,6 +373,14 @@ close_and_answer_yes() {
 
 stored() { grep -E "^$puzzle\\\\$1=" "$store" | cut -d= -f2-; }
 
+# The main window's menu MENU_LETTER, then its item ITEM_LETTER, by keys.
+menu_command() {
+  xdotool windowactivate --sync "$wid"
+  xdotool key --window "$wid" alt+"$1"
+  sleep 0.2
+  xdotool key "$2"
+}
+
 # The solution of puzzle NUMBER, open in the viewer: wholly on the screen,
 # its close button inside it, shown and drawn. EXPECT says how it must fit:
 # "fits" (smaller than the screen), "tall" (as tall as the screen, not as
@@ -362,10 +388,7 @@ stored() { grep -E "^$puzzle\\\\$1=" "$store" | cut -d= -f2-; }
 check_solution() {
   local number=$1 expect=$2 title viewer left top right bottom screen_width screen_height
   title="^$(message 10500) $number - $(puzzle_value "$number" Titulo)\$"
-  xdotool windowactivate --sync "$wid"
-  xdotool key --window "$wid" alt+"$help_letter"
-  sleep 0.2
-  xdotool key "$solution_letter"
+  menu_command "$help_letter" "$solution_letter"
   wait_for 5 window_is_open "$title" || fail "the solution of puzzle $number did not open"
   viewer=$(main_window "$title")
   read -r screen_width screen_height <<<"$(screen_size)"
@@ -468,7 +491,10 @@ start_window_manager() {
   done
   return 1
 }
-start_window_manager || { echo "SKIP: openbox did not start"; exit $skip; }
+desktop=${ZELVORA_E2E_DESKTOP:-}
+[[ -n $desktop ]] && source "$here/desktops.sh"
+# Wayland brings its own window manager, weston.
+[[ $desktop == wayland ]] || start_window_manager || { echo "SKIP: openbox did not start"; exit $skip; }
 
 options_letter=$(access_letter 10404)
 choose_letter=$(access_letter 10405)
@@ -484,6 +510,9 @@ rows=$(puzzle_value $puzzle CantAlto)
 echo "menu letters: $options_letter $choose_letter $exit_letter; puzzle $puzzle is ${columns}x$rows"
 marked=("3 2" "5 4" "$columns $rows")
 plain=("2 3" "6 6")
+[[ $desktop == dark ]] && { dark_pass; exit 0; }
+[[ $desktop == wayland ]] && { wayland_pass; exit 0; }
+[[ $desktop == scale2 ]] && { scale2_pass; exit 0; }
 
 if [[ $language == en ]]; then
   # ---- in English: marks, the solution on a wider screen, the question ----

@@ -31,6 +31,7 @@ depends=$(field Depends)
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
   [[ ", $depends" == *", $library (>= "[0-9]* ]] || fail "Depends lacks $library: $depends"
 done
+[[ $(field Recommends) == qt6-wayland ]] || fail "Recommends $(field Recommends), not qt6-wayland"
 description=$(field Description)
 [[ $(head -n1 <<<"$description") == "word-search puzzle game in Spanish" ]] ||
   fail "synopsis: $(head -n1 <<<"$description")"
