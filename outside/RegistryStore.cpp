@@ -182,12 +182,12 @@ AppError WriteFailure(const Values& values, const QString& fileName,
     QStringList names;
     for (const auto& value : values)
         names << value.first.section(u'/', -1);
-    return AppError(
-        ErrorNumber::PathFileAccess, QString::fromUtf8(kWriteSource),
-        Message(11401).arg(names.join(QStringLiteral(", ")), QDir::toNativeSeparators(fileName),
-                           reason ? *reason
-                                  : WriteObstacle(fileName).value_or(
-                                        Message(DiskFull(fileName) ? 11414 : 11404))));
+    return AppError(ErrorNumber::PathFileAccess, QString::fromUtf8(kWriteSource),
+                    Message(11401).arg(names.join(QStringLiteral(", ")),
+                                       QDir::toNativeSeparators(fileName),
+                                       reason ? *reason
+                                              : WriteObstacle(fileName).value_or(
+                                                    Message(DiskFull(fileName) ? 11414 : 11404))));
 }
 
 #ifdef Q_OS_WIN
@@ -348,7 +348,8 @@ void ClearTemporaryLeftovers(const QString& fileName) {
     while (found.hasNext()) {
         const QFileInfo leftover = found.nextFileInfo();
         const QString suffix = leftover.fileName().sliced(settings.fileName().size() + 1);
-        if (std::all_of(suffix.begin(), suffix.end(), [](QChar c) { return c.isLetterOrNumber(); }) &&
+        if (std::all_of(suffix.begin(), suffix.end(),
+                        [](QChar c) { return c.isLetterOrNumber(); }) &&
             leftover.lastModified() < abandoned)
             QFile::remove(leftover.filePath());
     }

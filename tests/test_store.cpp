@@ -251,7 +251,8 @@ private slots:
         Write(puzzle, "Palabras", "01");
         QCOMPARE(FileBytes(file).left(1), QByteArray("["));
         QSettings again(file, QSettings::IniFormat);
-        QCOMPARE(again.value("Configuracion/FontName").toString(), QStringLiteral("Ñandú, Negrita"));
+        QCOMPARE(again.value("Configuracion/FontName").toString(),
+                 QStringLiteral("Ñandú, Negrita"));
         QCOMPARE(again.value("Juegos/7/Save").toString(), QStringLiteral("001002"));
         QCOMPARE(again.value("Juegos/7/Palabras").toString(), QStringLiteral("01"));
         QCoreApplication::processEvents();
@@ -304,10 +305,11 @@ private slots:
         }
         WriteBytes(ConfigPath("Pinarejo/Restos.conf.New123"), "new");
         Write(key, "Save", "002");
-        const QStringList kept = QDir(ConfigPath("Pinarejo"))
-                                     .entryList({"Restos.conf.*"}, QDir::Files, QDir::Unsorted);
-        QCOMPARE(QSet<QString>(kept.begin(), kept.end()),
-                 QSet<QString>({"Restos.conf.New123", "Restos.conf.bak123.old", "Restos.conf.notes"}));
+        const QStringList kept =
+            QDir(ConfigPath("Pinarejo")).entryList({"Restos.conf.*"}, QDir::Files, QDir::Unsorted);
+        QCOMPARE(
+            QSet<QString>(kept.begin(), kept.end()),
+            QSet<QString>({"Restos.conf.New123", "Restos.conf.bak123.old", "Restos.conf.notes"}));
         QCOMPARE(Read(key, "Save").toString(), QStringLiteral("002"));
     }
 
