@@ -208,13 +208,13 @@ void WriteValues(const QString& keyName, const Values& values) {
 
 #else
 
-bool HasWindows() {
+bool ShowsWindows() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
 void Tell(const QString& text) {
     // A tool without windows has nobody to tell.
-    if (PersonStandIn::Current() || HasWindows())
+    if (PersonStandIn::Current() || ShowsWindows())
         AppServices().ShowInformation(text, ProductInfo().GetProductName(2));
 }
 
@@ -269,7 +269,8 @@ FileContents& LastFile() {
     return last;
 }
 
-// Why each file that is there could not be read, in the system's words.
+// The reason last told, in the system's words, for each file that is there
+// but could not be read.
 std::map<QString, QString>& Unreadable() {
     static std::map<QString, QString> reasons;
     return reasons;
@@ -468,7 +469,7 @@ void WriteValues(const QString& fileName, const Values& values) {
     Values all = Kept().contains(fileName) ? Kept()[fileName] : Values();
     for (const auto& [key, text] : values)
         all[key] = text;
-    if (WriteNow(fileName, all, HasWindows() ? kWindowLockWaitMs : kLockWaitMs))
+    if (WriteNow(fileName, all, ShowsWindows() ? kWindowLockWaitMs : kLockWaitMs))
         Written(fileName);
     else
         KeepForLater(fileName, all);
