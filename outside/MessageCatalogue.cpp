@@ -231,6 +231,8 @@ constexpr Entry kEntries[] = {
     {11414, "el disco está lleno", "the disk is full"},
     {11415, "no tiene permiso para crear la carpeta \"%1\"",
      "you are not allowed to create the folder \"%1\""},
+    {11416, "\"%1\" lo dejó una copia del programa que ya no está en marcha, y no se puede borrar",
+     "\"%1\" was left by a copy of the program that is no longer running, and cannot be removed"},
 
     {11500, "No se puede leer el archivo de juegos \"%1\": %2.",
      "The puzzle file \"%1\" cannot be read: %2."},

@@ -404,7 +404,10 @@ bool WriteNow(const QString& fileName, const Values& values, int waitMs) {
     case StoreLock::Outcome::Busy:
         return false;
     case StoreLock::Outcome::Failed:
-        throw WriteFailure(values, fileName);
+        throw WriteFailure(values, fileName,
+                           lock.LeftBehind() ? std::optional(Message(11416).arg(
+                                                   QDir::toNativeSeparators(lock.FileName())))
+                                             : std::nullopt);
     case StoreLock::Outcome::Taken:
         break;
     }
@@ -453,10 +456,12 @@ void RetryKept() {
 }
 
 // Keeps the values, on disk too, until the lock is free; the player hears
-// once that their progress waits and is not lost.
+// once that their progress waits and is not lost. Values that cannot be
+// kept on disk would be lost at the end of the session: that write fails.
 void KeepForLater(const QString& fileName, const Values& values) {
+    if (!UnsavedValues::Keep(fileName, values))
+        throw WriteFailure(values, fileName, Message(11410));
     Kept()[fileName] = values;
-    UnsavedValues::Keep(fileName, values);
     ScheduleRetry();
     static bool told = false;
     if (!values.empty() && !std::exchange(told, true))

@@ -77,34 +77,45 @@ StoreLock::StoreLock(const QString& settingsFile)
 StoreLock::Outcome StoreLock::Take(int waitMs) {
     if (lock_.tryLock(0))
         return Outcome::Taken;
-    if (lock_.error() == QLockFile::LockFailedError && ClearAbandoned() && lock_.tryLock(0))
-        return Outcome::Taken;
+    if (lock_.error() != QLockFile::LockFailedError)
+        return Outcome::Failed;
+    switch (ClearAbandoned()) {
+    case Abandoned::Stuck:
+        leftBehind_ = true;
+        return Outcome::Failed;
+    case Abandoned::Cleared:
+        if (lock_.tryLock(0))
+            return Outcome::Taken;
+        break;
+    case Abandoned::No:
+        break;
+    }
     if (lock_.error() == QLockFile::LockFailedError && waitMs > 0 && lock_.tryLock(waitMs))
         return Outcome::Taken;
     return lock_.error() == QLockFile::LockFailedError ? Outcome::Busy : Outcome::Failed;
 }
 
-bool StoreLock::ClearAbandoned() const {
+StoreLock::Abandoned StoreLock::ClearAbandoned() const {
 #ifdef Q_OS_UNIX
     const QByteArray path = QFile::encodeName(path_);
     struct stat before {};
     if (::lstat(path.constData(), &before) != 0)
-        return errno == ENOENT;
+        return errno == ENOENT ? Abandoned::Cleared : Abandoned::No;
     const qint64 ageMs = (qint64(::time(nullptr)) - before.st_mtim.tv_sec) * 1000;
     if (ageMs < kAbandonedLockMs || HeldByRunningCopy(path, before))
-        return false;
+        return Abandoned::No;
     // Copies clearing it at once must not clear a lock one of them took
     // meanwhile: only the file found abandoned goes, under Qt's own guard.
     QLockFile guard(path_ + QStringLiteral(".rmlock"));
     if (!guard.tryLock(0))
-        return false;
+        return guard.error() == QLockFile::LockFailedError ? Abandoned::No : Abandoned::Stuck;
     struct stat now {};
     if (::lstat(path.constData(), &now) != 0)
-        return errno == ENOENT;
+        return errno == ENOENT ? Abandoned::Cleared : Abandoned::No;
     if (now.st_dev != before.st_dev || now.st_ino != before.st_ino)
-        return false;
-    return ::unlink(path.constData()) == 0;
+        return Abandoned::No;
+    return ::unlink(path.constData()) == 0 ? Abandoned::Cleared : Abandoned::Stuck;
 #else
-    return false;
+    return Abandoned::No;
 #endif
 }

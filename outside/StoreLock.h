@@ -14,13 +14,16 @@ public:
     explicit StoreLock(const QString& settingsFile);
 
     // Waits up to waitMs while another copy holds it. Failed: the lock file
-    // cannot be made at all (see Error()).
+    // cannot be made, or one no copy holds cannot be cleared (LeftBehind()).
     Outcome Take(int waitMs);
-    QLockFile::LockError Error() const { return lock_.error(); }
+    bool LeftBehind() const { return leftBehind_; }
+    QString FileName() const { return path_; }
 
 private:
-    bool ClearAbandoned() const;
+    enum class Abandoned { No, Cleared, Stuck };
+    Abandoned ClearAbandoned() const;
 
     QString path_;
     QLockFile lock_;
+    bool leftBehind_ = false;
 };
