@@ -392,17 +392,20 @@ void WriteLocked(const QString& fileName, const Values& values,
                                       QDir::toNativeSeparators(*aside)));
 }
 
-// Writes the values unless another copy holds the file locked past the
-// wait: false then, and nothing written.
-bool WriteNow(const QString& fileName, const Values& values, int waitMs) {
+// What became of a write: done, or nothing written because another copy
+// holds the file locked past the wait; a copy that runs, or one that has
+// only just made the lock (or was killed right then, which its age tells).
+enum class Write { Done, Waits, WaitsForRunningCopy };
+
+Write WriteNow(const QString& fileName, const Values& values, int waitMs) {
     if (const FileContents* now = ReadFile(fileName);
         now && IsStored(now->contents, values) && !UnsavedValues::AnyWaiting(fileName))
-        return true;
+        return Write::Done;
     QDir().mkpath(QFileInfo(TargetOf(fileName)).path());
     StoreLock lock(fileName);
     switch (lock.Take(waitMs)) {
     case StoreLock::Outcome::Busy:
-        return false;
+        return lock.HolderRuns() ? Write::WaitsForRunningCopy : Write::Waits;
     case StoreLock::Outcome::Failed:
         throw WriteFailure(values, fileName,
                            lock.LeftBehind() ? std::optional(Message(11416).arg(
@@ -420,7 +423,7 @@ bool WriteNow(const QString& fileName, const Values& values, int waitMs) {
             break;
         WriteLocked(fileName, values, late);
     }
-    return true;
+    return Write::Done;
 }
 
 void RetryKept();
@@ -445,7 +448,7 @@ void RetryKept() {
     std::vector<std::pair<QString, Values>> files(Kept().begin(), Kept().end());
     for (const auto& [fileName, values] : files) {
         try {
-            if (WriteNow(fileName, values, 0))
+            if (WriteNow(fileName, values, 0) == Write::Done)
                 Written(fileName);
         } catch (const AppError&) {
             // Said at the next save of the file, which tries them again.
@@ -456,15 +459,16 @@ void RetryKept() {
 }
 
 // Keeps the values, on disk too, until the lock is free; the player hears
-// once that their progress waits and is not lost. Values that cannot be
-// kept on disk would be lost at the end of the session: that write fails.
-void KeepForLater(const QString& fileName, const Values& values) {
+// once that their progress waits for another copy and is not lost. Values
+// that cannot be kept on disk would be lost at the end of the session: that
+// write fails.
+void KeepForLater(const QString& fileName, const Values& values, bool tell) {
     if (!UnsavedValues::Keep(fileName, values))
         throw WriteFailure(values, fileName, Message(11410));
     Kept()[fileName] = values;
     ScheduleRetry();
     static bool told = false;
-    if (!values.empty() && !std::exchange(told, true))
+    if (tell && !values.empty() && !std::exchange(told, true))
         Tell(Message(11411).arg(QDir::toNativeSeparators(fileName)));
 }
 
@@ -474,10 +478,11 @@ void WriteValues(const QString& fileName, const Values& values) {
     Values all = Kept().contains(fileName) ? Kept()[fileName] : Values();
     for (const auto& [key, text] : values)
         all[key] = text;
-    if (WriteNow(fileName, all, ShowsWindows() ? kWindowLockWaitMs : kLockWaitMs))
+    const Write write = WriteNow(fileName, all, ShowsWindows() ? kWindowLockWaitMs : kLockWaitMs);
+    if (write == Write::Done)
         Written(fileName);
     else
-        KeepForLater(fileName, all);
+        KeepForLater(fileName, all, write == Write::WaitsForRunningCopy);
 }
 
 // A damaged file is repaired on its first read; when that cannot be done,

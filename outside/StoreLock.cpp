@@ -1,6 +1,8 @@
 #include "outside/StoreLock.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -73,36 +75,44 @@ StoreLock::StoreLock(const QString& settingsFile)
 }
 
 // Qt clears an abandoned lock it can open; one it cannot (another user's)
-// is cleared here before waiting, so it never holds up a save.
+// is cleared here before waiting, so it never holds up a save. A lock no
+// running copy holds is being made this instant, or was left by a copy
+// killed while making it: its age tells which, within a second.
 StoreLock::Outcome StoreLock::Take(int waitMs) {
-    if (lock_.tryLock(0))
-        return Outcome::Taken;
-    if (lock_.error() != QLockFile::LockFailedError)
-        return Outcome::Failed;
-    switch (ClearAbandoned()) {
-    case Abandoned::Stuck:
-        leftBehind_ = true;
-        return Outcome::Failed;
-    case Abandoned::Cleared:
+    const QDeadlineTimer young(kAbandonedLockMs + 100);
+    do {
         if (lock_.tryLock(0))
             return Outcome::Taken;
-        break;
-    case Abandoned::No:
-        break;
-    }
-    if (lock_.error() == QLockFile::LockFailedError && waitMs > 0 && lock_.tryLock(waitMs))
+        if (lock_.error() != QLockFile::LockFailedError)
+            return Outcome::Failed;
+        const Abandoned abandoned = ClearAbandoned();
+        if (abandoned == Abandoned::Stuck) {
+            leftBehind_ = true;
+            return Outcome::Failed;
+        }
+        if (abandoned == Abandoned::No && holderRuns_)
+            break;
+        if (abandoned == Abandoned::No)
+            QThread::msleep(10);
+    } while (!young.hasExpired());
+    if (waitMs > 0 && lock_.tryLock(waitMs))
         return Outcome::Taken;
     return lock_.error() == QLockFile::LockFailedError ? Outcome::Busy : Outcome::Failed;
 }
 
-StoreLock::Abandoned StoreLock::ClearAbandoned() const {
+StoreLock::Abandoned StoreLock::ClearAbandoned() {
 #ifdef Q_OS_UNIX
     const QByteArray path = QFile::encodeName(path_);
     struct stat before {};
     if (::lstat(path.constData(), &before) != 0)
         return errno == ENOENT ? Abandoned::Cleared : Abandoned::No;
-    const qint64 ageMs = (qint64(::time(nullptr)) - before.st_mtim.tv_sec) * 1000;
-    if (ageMs < kAbandonedLockMs || HeldByRunningCopy(path, before))
+    timespec clock{};
+    ::clock_gettime(CLOCK_REALTIME, &clock);
+    const qint64 ageMs = (qint64(clock.tv_sec) - before.st_mtim.tv_sec) * 1000 +
+                         (clock.tv_nsec - before.st_mtim.tv_nsec) / 1000000;
+    holderRuns_ = HeldByRunningCopy(path, before);
+    // A clock set back makes it look young for ever: Qt takes either way.
+    if (holderRuns_ || qAbs(ageMs) < kAbandonedLockMs)
         return Abandoned::No;
     // Copies clearing it at once must not clear a lock one of them took
     // meanwhile: only the file found abandoned goes, under Qt's own guard.
@@ -116,6 +126,7 @@ StoreLock::Abandoned StoreLock::ClearAbandoned() const {
         return Abandoned::No;
     return ::unlink(path.constData()) == 0 ? Abandoned::Cleared : Abandoned::Stuck;
 #else
+    holderRuns_ = true;
     return Abandoned::No;
 #endif
 }

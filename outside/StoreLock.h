@@ -13,17 +13,21 @@ public:
 
     explicit StoreLock(const QString& settingsFile);
 
-    // Waits up to waitMs while another copy holds it. Failed: the lock file
-    // cannot be made, or one no copy holds cannot be cleared (LeftBehind()).
+    // Waits up to waitMs while another copy that runs holds it. Failed: the
+    // lock file cannot be made, or one no copy holds cannot be cleared
+    // (LeftBehind()).
     Outcome Take(int waitMs);
     bool LeftBehind() const { return leftBehind_; }
+    // Busy because a copy that runs holds it, not one just starting to.
+    bool HolderRuns() const { return holderRuns_; }
     QString FileName() const { return path_; }
 
 private:
     enum class Abandoned { No, Cleared, Stuck };
-    Abandoned ClearAbandoned() const;
+    Abandoned ClearAbandoned();
 
     QString path_;
     QLockFile lock_;
     bool leftBehind_ = false;
+    bool holderRuns_ = false;
 };
