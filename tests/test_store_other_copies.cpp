@@ -270,6 +270,25 @@ private slots:
         QVERIFY(machine.Unsaved().isEmpty());
     }
 
+    // A copy killed between making the lock file and signing it left it
+    // empty: within a second its age shows it abandoned, and the close saves
+    // without a word rather than keeping the progress for later.
+    void anUnsignedLockIsClearedWithinASecond() {
+        Machine machine;
+        QProcess player;
+        const auto stop = qScopeGuard([&] { StopProcess(player); });
+        machine.Start(player, "closing_player", {machine.Path("program"), "close"});
+        QVERIFY(!WaitForLine(player, "ready").isEmpty());
+        QFile lock(machine.Settings() + ".lock");
+        QVERIFY(QDir().mkpath(QFileInfo(lock).path()) && lock.open(QIODevice::WriteOnly));
+        lock.close();
+        const Ending ending = EndPlayer(player);
+        QVERIFY(ending.clean);
+        QVERIFY2(ending.told.isEmpty(), qPrintable(ending.told.join(" | ")));
+        CheckPlayerProgress(machine);
+        QVERIFY(machine.Unsaved().isEmpty());
+    }
+
     // A copy run by another user (root, started with sudo -E) was killed
     // holding the lock: the player cannot open its lock file, yet no copy
     // holds it, and it must not stand in the way.
