@@ -249,6 +249,25 @@ constexpr Entry kEntries[] = {
      "A value of type %1 cannot be stored as text."},
     {11410, "otra copia del programa lo mantiene bloqueado",
      "another copy of the program keeps it locked"},
+    {11411,
+     "Otra copia del programa tiene bloqueado el archivo de configuración \"%1\" y no lo "
+     "suelta. Su avance no se pierde: se guardará en cuanto el archivo quede libre, o la próxima "
+     "vez que se abra el programa.",
+     "Another copy of the program keeps the settings file \"%1\" locked and does not let go "
+     "of it. Your progress is not lost: it will be saved as soon as the file is free, or the "
+     "next time the program starts."},
+    {11412,
+     "No se puede leer el archivo de configuración \"%1\": %2. No se muestran el avance "
+     "guardado ni la configuración, y el archivo no se modificará mientras no se pueda leer.",
+     "The settings file \"%1\" cannot be read: %2. Your saved progress and settings are not "
+     "shown, and the file will not be changed while it cannot be read."},
+    {11413, "no se puede leer (%1), y se deja como está",
+     "it cannot be read (%1), so it is left as it is"},
+    {11414, "el disco está lleno", "the disk is full"},
+    {11415, "no tiene permiso para crear la carpeta \"%1\"",
+     "you are not allowed to create the folder \"%1\""},
+    {11416, "\"%1\" lo dejó una copia del programa que ya no está en marcha, y no se puede borrar",
+     "\"%1\" was left by a copy of the program that is no longer running, and cannot be removed"},
 
     {11500, "No se puede leer el archivo de juegos \"%1\": %2.",
      "The puzzle file \"%1\" cannot be read: %2."},

@@ -1,7 +1,10 @@
 #include "outside/StoreFileFormat.h"
 
 #include <QList>
+#include <QStringConverter>
+#include <QStringDecoder>
 #include <QStringView>
+#include <optional>
 
 namespace {
 
@@ -81,38 +84,61 @@ QString ValueText(QStringView written) {
     return text.startsWith(QStringLiteral("@@")) ? text.mid(1) : text;
 }
 
+// Reads one line into the contents: a section, a value, or a blank or
+// comment line; anything else marks the contents damaged.
+void ParseLine(const QString& line, QString& section, StoreFileFormat::Contents& contents) {
+    if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+        return;
+    if (line.startsWith(u'[')) {
+        // An unclosed section still names where its keys belong.
+        const qsizetype close = line.indexOf(u']');
+        contents.damaged = contents.damaged || close < 0;
+        section = line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
+        return;
+    }
+    const qsizetype equals = line.indexOf(u'=');
+    if (equals <= 0) {
+        contents.damaged = true;
+        return;
+    }
+    const QString key = line.first(equals).trimmed().replace(u'\\', u'/');
+    contents.values[section + u'/' + key] = ValueText(QStringView(line).sliced(equals + 1));
+}
+
+// The encoding a byte-order mark names, other than UTF-8's (an editor may
+// save the file as UTF-16 or UTF-32).
+std::optional<QStringConverter::Encoding> WideEncoding(QByteArrayView bytes) {
+    const std::optional<QStringConverter::Encoding> named =
+        QStringConverter::encodingForData(bytes);
+    if (named && *named != QStringConverter::Utf8)
+        return named;
+    return std::nullopt;
+}
+
 } // namespace
 
 StoreFileFormat::Contents StoreFileFormat::Parse(QByteArrayView bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3);
     Contents contents;
     // Keys before any section are Qt's "General" ones.
     QString section = QStringLiteral("General");
+    if (const auto encoding = WideEncoding(bytes)) {
+        QStringDecoder decoder(*encoding);
+        const QString text = decoder.decode(bytes);
+        contents.damaged = decoder.hasError();
+        for (const QStringView line : QStringView(text).split(u'\n'))
+            ParseLine(line.trimmed().toString(), section, contents);
+        return contents;
+    }
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
     for (QByteArrayView rawLine : QByteArray::fromRawData(bytes.data(), bytes.size()).split('\n')) {
         if (rawLine.endsWith('\r'))
             rawLine.chop(1);
         // A line that is not UTF-8 is kept as Latin-1, and the file set aside.
         const bool utf8 = rawLine.isValidUtf8();
         contents.damaged = contents.damaged || !utf8;
-        const QString line =
-            (utf8 ? QString::fromUtf8(rawLine) : QString::fromLatin1(rawLine)).trimmed();
-        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
-            continue;
-        if (line.startsWith(u'[')) {
-            // An unclosed section still names where its keys belong.
-            const qsizetype close = line.indexOf(u']');
-            contents.damaged = contents.damaged || close < 0;
-            section = line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals <= 0) {
-            contents.damaged = true;
-            continue;
-        }
-        const QString key = line.first(equals).trimmed().replace(u'\\', u'/');
-        contents.values[section + u'/' + key] = ValueText(QStringView(line).sliced(equals + 1));
+        ParseLine((utf8 ? QString::fromUtf8(rawLine) : QString::fromLatin1(rawLine)).trimmed(),
+                  section, contents);
     }
     return contents;
 }

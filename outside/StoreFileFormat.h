@@ -10,7 +10,8 @@
 // they are and Qt can read ours. Keys are "Section/part/.../name", of
 // letters, digits, '_', '-' and '.' only. Every value is text, read back
 // exactly as it was stored; Qt's lists and "@Type(...)" values are not
-// interpreted.
+// interpreted. Files are written as UTF-8; a file an editor saved as UTF-16
+// or UTF-32 is read by its byte-order mark.
 namespace StoreFileFormat {
 
 using Values = std::map<QString, QString>;

@@ -10,7 +10,9 @@
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
@@ -220,6 +222,95 @@ private slots:
                  qPrintable(notice));
         QVERIFY2(notice.startsWith(MessageCatalogue::Text(11400).section("%1", 0, 0)),
                  qPrintable(notice));
+    }
+
+    // An editor saved the file as UTF-16 or UTF-32: it is read by its
+    // byte-order mark, every value kept, nothing said; the next write leaves
+    // it as UTF-8 with every value.
+    void wideFilesReadByTheirByteOrderMark_data() {
+        QTest::addColumn<QString>("encoding");
+        QTest::newRow("UTF-16LE") << "UTF-16LE";
+        QTest::newRow("UTF-16BE") << "UTF-16BE";
+        QTest::newRow("UTF-32LE") << "UTF-32LE";
+    }
+
+    void wideFilesReadByTheirByteOrderMark() {
+        QFETCH(QString, encoding);
+        StandInPerson person;
+        const QString app = "Ancho" + QString(encoding).remove(u'-');
+        const QString file = ConfigPath("Pinarejo/" + app + ".conf");
+        const QString text = "[Configuracion]\r\nFontName=\"Ñandú, Negrita\"\r\n\r\n"
+                             "[Juegos]\r\n7\\Save=001002\r\n";
+        QStringEncoder encoder(*QStringConverter::encodingForName(encoding.toLatin1()),
+                               QStringEncoder::Flag::WriteBom);
+        WriteBytes(file, encoder.encode(text));
+        const QString settings = "Software\\Pinarejo\\" + app + "\\Configuracion";
+        const QString puzzle = "Software\\Pinarejo\\" + app + "\\Juegos\\7";
+        QCOMPARE(Read(settings, "FontName").toString(), QStringLiteral("Ñandú, Negrita"));
+        QCOMPARE(Read(puzzle, "Save").toString(), QStringLiteral("001002"));
+        Write(puzzle, "Palabras", "01");
+        QCOMPARE(FileBytes(file).left(1), QByteArray("["));
+        QSettings again(file, QSettings::IniFormat);
+        QCOMPARE(again.value("Configuracion/FontName").toString(),
+                 QStringLiteral("Ñandú, Negrita"));
+        QCOMPARE(again.value("Juegos/7/Save").toString(), QStringLiteral("001002"));
+        QCOMPARE(again.value("Juegos/7/Palabras").toString(), QStringLiteral("01"));
+        QCoreApplication::processEvents();
+        QCOMPARE(person.asked.size(), 0);
+        QCOMPARE(QDir(ConfigPath("Pinarejo")).entryList({app + "-*"}).size(), 0);
+    }
+
+    // The settings file is a link whose target is not there yet (a dotfile
+    // manager on a new machine): the target is made, the link stays.
+    void aDanglingLinkGetsItsTarget_data() {
+        QTest::addColumn<bool>("targetFolderExists");
+        QTest::newRow("target folder there") << true;
+        QTest::newRow("target folder missing") << false;
+    }
+
+    void aDanglingLinkGetsItsTarget() {
+        QFETCH(bool, targetFolderExists);
+        const QString app = targetFolderExists ? "Enlace1" : "Enlace2";
+        const QString link = ConfigPath("Pinarejo/" + app + ".conf");
+        const QString target = ConfigPath("dotfiles-" + app + "/" + app + ".conf");
+        QVERIFY(QDir().mkpath(ConfigPath("Pinarejo")));
+        if (targetFolderExists)
+            QVERIFY(QDir().mkpath(QFileInfo(target).path()));
+        QVERIFY(QFile::link("../dotfiles-" + app + "/" + app + ".conf", link));
+        const QString key = "Software\\Pinarejo\\" + app + "\\Juegos\\4";
+        Write(key, "Save", "004005");
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(QSettings(target, QSettings::IniFormat).value("Juegos/4/Save").toString(),
+                 QStringLiteral("004005"));
+        Write(key, "Palabras", "03");
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(Read(key, "Save").toString(), QStringLiteral("004005"));
+        QVERIFY(FileBytes(target).contains("4\\Palabras=03"));
+    }
+
+    // A copy killed between writing its temporary file and putting it in
+    // place left it beside the store; the next write clears it, but not a
+    // file of another name or one too new to be abandoned.
+    void temporaryFilesOfKilledCopiesAreCleared() {
+        const QString key = "Software\\Pinarejo\\Restos\\Juegos\\1";
+        Write(key, "Save", "001");
+        const QStringList left = {"Restos.conf.Ab12Cd", "Restos.conf.xY9zQ1", "Restos.conf.notes",
+                                  "Restos.conf.bak123.old"};
+        for (const QString& name : left) {
+            WriteBytes(ConfigPath("Pinarejo/" + name), "[Juegos]\n1\\Save=999\n");
+            QFile old(ConfigPath("Pinarejo/" + name));
+            QVERIFY(old.open(QIODevice::ReadWrite));
+            QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                    QFileDevice::FileModificationTime));
+        }
+        WriteBytes(ConfigPath("Pinarejo/Restos.conf.New123"), "new");
+        Write(key, "Save", "002");
+        const QStringList kept =
+            QDir(ConfigPath("Pinarejo")).entryList({"Restos.conf.*"}, QDir::Files, QDir::Unsorted);
+        QCOMPARE(
+            QSet<QString>(kept.begin(), kept.end()),
+            QSet<QString>({"Restos.conf.New123", "Restos.conf.bak123.old", "Restos.conf.notes"}));
+        QCOMPARE(Read(key, "Save").toString(), QStringLiteral("002"));
     }
 
     // Values written in a batch reach the file together when it commits,

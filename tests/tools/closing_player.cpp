@@ -1,8 +1,10 @@
 // The program itself, with a player who opens puzzle 1 as soon as the window
 // is up, marks its cells 2 and 3, crosses out its second word and prints
 // "ready"; from then on it is the program waiting to be ended ("close"), or
-// the player goes on to choose puzzle 2 ("switch"). The data file is in
-// PROGRAM_FOLDER; the store under $XDG_CONFIG_HOME, as for the program.
+// the player goes on to choose puzzle 2 ("switch") and prints "switched".
+// The data file is in PROGRAM_FOLDER; the store under $XDG_CONFIG_HOME, as
+// for the program. At the end it prints what the player was told, a line
+// "told KIND TEXT" for each message, on one line.
 //
 //   closing_player PROGRAM_FOLDER close|switch
 
@@ -22,6 +24,7 @@
 namespace {
 
 bool switching = false;
+StandInPerson* person = nullptr; // answers any message, so nothing waits
 
 void Play() {
     frmMain* window = nullptr;
@@ -37,13 +40,16 @@ void Play() {
     window->WordList()->SeleccionarPalabra(1, 2);
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
-    if (switching)
-        ChooserDriver::ChooseFromMenu(window, 2);
+    if (switching && ChooserDriver::ChooseFromMenu(window, 2)) {
+        std::fputs("switched\n", stdout);
+        std::fflush(stdout);
+    }
 }
 
 // Runs once the program's application object exists, before its window.
 void StartPlaying() {
-    static StandInPerson person; // answers any message, so nothing waits
+    static StandInPerson standIn;
+    person = &standIn;
     QTimer::singleShot(0, Play);
 }
 Q_COREAPP_STARTUP_FUNCTION(StartPlaying)
@@ -57,5 +63,9 @@ int main(int argc, char** argv) {
     }
     AppServices::SetProgramFolder(QString::fromLocal8Bit(argv[1]));
     switching = QByteArray(argv[2]) == "switch";
-    return modMain(argc, argv);
+    const int status = modMain(argc, argv);
+    for (const StandInPerson::Asked& asked : person ? person->asked : QList<StandInPerson::Asked>())
+        std::printf("told %s %s\n", qPrintable(asked.what),
+                    qPrintable(QString(asked.text).replace(u'\n', u' ')));
+    return status;
 }
