@@ -6,7 +6,7 @@
 #include "dialogs/frmConfiguracion.h"
 #include "outside/IniFileReader.h"
 #include "outside/ctlGrid.h"
-#include "support/ProcessMemory.h"
+#include "ProcessMemory.h"
 #include "support/StandInPerson.h"
 #include "support/TestHome.h"
 

@@ -7,7 +7,7 @@
 #include "board/ctlCuadricula.h"
 #include "outside/ctlGrid.h"
 #include "support/ChooserDriver.h"
-#include "support/ProcessMemory.h"
+#include "ProcessMemory.h"
 #include "support/StandInPerson.h"
 #include "support/TestHome.h"
 

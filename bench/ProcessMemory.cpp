@@ -1,4 +1,4 @@
-#include "support/ProcessMemory.h"
+#include "ProcessMemory.h"
 
 #include <QFile>
 #include <QList>
