@@ -5,11 +5,14 @@
 #include <QStringList>
 
 namespace {
+// Space, tab, vertical tab, form feed, and the Ctrl-Z old editors end a file with.
+const QString Blanks = QStringLiteral(" \t\v\f\x1A");
+
 QString TrimBlanks(const QString& text) {
     qsizetype first = 0, last = text.size();
-    while (first < last && (text[first] == u' ' || text[first] == u'\t'))
+    while (first < last && Blanks.contains(text[first]))
         ++first;
-    while (last > first && (text[last - 1] == u' ' || text[last - 1] == u'\t'))
+    while (last > first && Blanks.contains(text[last - 1]))
         --last;
     return text.mid(first, last - first);
 }
@@ -25,8 +28,9 @@ QString Unquoted(const QString& value) {
 // value reads empty). After it, the zeros at the end are not part of the
 // file, and any other NUL reads as a replacement character.
 QString WithoutNul(QString text) {
-    static const QRegularExpression section(QStringLiteral("^[ \\t]*\\[[^\\]\\r\\n]*\\]"),
-                                            QRegularExpression::MultilineOption);
+    static const QRegularExpression section(
+        QStringLiteral("^[ \\t\\v\\f\\x1A]*\\[[^\\]\\r\\n]*\\]"),
+        QRegularExpression::MultilineOption);
     const qsizetype nul = text.indexOf(QChar(0));
     if (nul >= 0 && !text.left(nul).contains(section))
         return QString();

@@ -130,8 +130,9 @@ std::optional<QString> TextOrNothing(QString text) {
     const qsizetype firstNul = text.indexOf(QChar(0));
     if (firstNul < 0)
         return text;
-    static const QRegularExpression sectionLine(QStringLiteral("^[ \\t]*\\[[^\\]\\r\\n]*\\]"),
-                                                QRegularExpression::MultilineOption);
+    static const QRegularExpression sectionLine(
+        QStringLiteral("^[ \\t\\v\\f\\x1A]*\\[[^\\]\\r\\n]*\\]"),
+        QRegularExpression::MultilineOption);
     const qsizetype firstSection = text.indexOf(sectionLine);
     if (firstSection < 0 || firstNul < firstSection)
         return std::nullopt;
@@ -155,11 +156,17 @@ std::optional<QString> DecodeFileText(QByteArrayView bytes) {
     return TextOrNothing(std::move(text));
 }
 
+// Besides spaces and tabs, the vertical tab, the form feed and the Ctrl-Z
+// that old editors leave at a file's end are blanks, as to the classic
+// profile reader: a file ending in Ctrl-Z still reads its last value whole.
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\x1A';
+}
+
 QStringView TrimBlanks(QStringView text) {
-    const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    while (!text.isEmpty() && isBlank(text.front()))
+    while (!text.isEmpty() && IsBlank(text.front()))
         text = text.sliced(1);
-    while (!text.isEmpty() && isBlank(text.back()))
+    while (!text.isEmpty() && IsBlank(text.back()))
         text.chop(1);
     return text;
 }

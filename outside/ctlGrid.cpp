@@ -65,14 +65,41 @@ QColor ReadableOn(const QColor& background, const QColor& preferred) {
                    MessageCatalogue::Text(11604).arg(what));
 }
 
+// What every cell has; the rest lives in planes kept only while some cell
+// differs from the default, so that a long list costs little beyond its text.
 struct Cell {
     QString text;
-    QString data;
-    FontRef font;
-    qint32 backColor = -1;
-    qint32 format = CellFormat::Centred;
-    int fontIndex = -1; // into Impl::fonts; -1 until resolved and measured
-    int textWidth = 0;  // measured with fontIndex
+    int fontIndex = -1;         // into Impl::fonts; -1 until resolved and measured
+    quint32 textWidth : 31 = 0; // measured with fontIndex
+    quint32 centred : 1 = 1;    // of the format, only the centring shows
+};
+static_assert(sizeof(Cell) <= sizeof(QString) + 8);
+
+// One value per cell, held only once some cell's differs from the default.
+template <typename T> class CellPlane {
+public:
+    explicit CellPlane(T fallback) : fallback_(std::move(fallback)) {}
+
+    const T& Get(size_t cell) const { return values_.empty() ? fallback_ : values_[cell]; }
+
+    // Returns whether the value changed.
+    bool Set(size_t cell, T value, size_t cells) {
+        if (values_.empty()) {
+            if (value == fallback_)
+                return false;
+            values_.assign(cells, fallback_);
+        }
+        if (values_[cell] == value)
+            return false;
+        values_[cell] = std::move(value);
+        return true;
+    }
+
+    void Reset() { std::vector<T>().swap(values_); }
+
+private:
+    T fallback_;
+    std::vector<T> values_; // empty: every cell holds the default
 };
 
 // One distinct font in use, with its measurements kept so that neither a
@@ -153,6 +180,9 @@ struct ctlGrid::Impl {
     int columns = 0;
     int rows = 0;
     std::vector<Cell> cells;
+    CellPlane<QString> data{QString()};
+    CellPlane<FontRef> cellFonts{FontRef()};
+    CellPlane<qint32> backColors{-1};
     std::vector<int> manualWidths; // -1: the column fits its text
 
     bool headerColumns = false;
@@ -177,14 +207,21 @@ struct ctlGrid::Impl {
         return column >= 1 && column <= columns && row >= (headerColumns ? 0 : 1) && row <= rows;
     }
 
-    Cell& CellAt(int column, int row) {
-        return cells[static_cast<size_t>(row) * columns + (column - 1)];
+    size_t IndexOf(int column, int row) const {
+        return static_cast<size_t>(row) * columns + (column - 1);
+    }
+
+    Cell& CellAt(int column, int row) { return cells[IndexOf(column, row)]; }
+
+    // The checked index of a cell; a wrong address raises AppError 9 from member.
+    size_t Checked(const char* member, qint32 column, qint32 row) const {
+        if (!Contains(column, row))
+            RaiseBadAddress(member, column, row);
+        return IndexOf(column, row);
     }
 
     Cell& At(const char* member, qint32 column, qint32 row) {
-        if (!Contains(column, row))
-            RaiseBadAddress(member, column, row);
-        return CellAt(column, row);
+        return cells[Checked(member, column, row)];
     }
 
     int FontIndexFor(const FontObject& object) {
@@ -225,12 +262,14 @@ bool ctlGrid::Impl::EnsureLayout(const FontObject& gridFont) {
         fonts.clear();
     if (fontsStale)
         gridFontIndex = FontIndexFor(gridFont);
-    for (Cell& cell : cells) {
+    for (size_t i = 0; i < cells.size(); ++i) {
+        Cell& cell = cells[i];
         if (!fontsStale && cell.fontIndex >= 0)
             continue;
-        const int index = cell.font ? FontIndexFor(*cell.font) : gridFontIndex;
+        const FontRef& own = cellFonts.Get(i);
+        const int index = own ? FontIndexFor(*own) : gridFontIndex;
         if (forget || std::exchange(cell.fontIndex, index) != index)
-            cell.textWidth = fonts[index].Width(cell.text);
+            cell.textWidth = std::max(0, fonts[index].Width(cell.text));
     }
     fontsStale = false;
 
@@ -315,6 +354,10 @@ void ctlGrid::ArmarGrilla(qint32 columns, qint32 rows) {
     d_->columns = columns;
     d_->rows = rows;
     d_->cells.assign(static_cast<size_t>(columns) * (rows + 1), Cell());
+    d_->cells.shrink_to_fit();
+    d_->data.Reset();
+    d_->cellFonts.Reset();
+    d_->backColors.Reset();
     d_->manualWidths.assign(static_cast<size_t>(columns), -1);
     d_->current = QPoint();
     d_->layoutDirty = true;
@@ -324,9 +367,10 @@ void ctlGrid::ArmarGrilla(qint32 columns, qint32 rows) {
 
 void ctlGrid::CellDetails(qint32 column, qint32 row, const QString& text, qint32 format,
                           const QString& data) {
-    Cell& cell = d_->At("CellDetails", column, row);
-    cell.format = format;
-    cell.data = data;
+    const size_t index = d_->Checked("CellDetails", column, row);
+    Cell& cell = d_->cells[index];
+    cell.centred = (format & CentringFlag) != 0;
+    d_->data.Set(index, data, d_->cells.size());
     if (cell.text != text) {
         cell.text = text;
         cell.fontIndex = -1;
@@ -340,41 +384,44 @@ QString ctlGrid::CellText(qint32 column, qint32 row) const {
 }
 
 void ctlGrid::SetCellText(qint32 column, qint32 row, const QString& text) {
-    const Cell& cell = d_->At("CellText", column, row);
+    const size_t index = d_->Checked("CellText", column, row);
+    const Cell& cell = d_->cells[index];
     if (cell.text != text)
-        CellDetails(column, row, text, cell.format, cell.data);
+        CellDetails(column, row, text, cell.centred ? CellFormat::Centred : CellFormat::LeftAligned,
+                    d_->data.Get(index));
 }
 
 qint32 ctlGrid::CellBackColor(qint32 column, qint32 row) const {
-    return d_->At("CellBackColor", column, row).backColor;
+    return d_->backColors.Get(d_->Checked("CellBackColor", column, row));
 }
 
 void ctlGrid::SetCellBackColor(qint32 column, qint32 row, qint32 colour) {
-    if (std::exchange(d_->At("CellBackColor", column, row).backColor, colour) == colour)
+    const size_t index = d_->Checked("CellBackColor", column, row);
+    if (!d_->backColors.Set(index, colour, d_->cells.size()))
         return;
     CellChanged(column, row);
     ctlGridAccessible::CellStateChanged(this, column, row);
 }
 
 FontRef ctlGrid::CellFont(qint32 column, qint32 row) const {
-    return d_->At("CellFont", column, row).font;
+    return d_->cellFonts.Get(d_->Checked("CellFont", column, row));
 }
 
 void ctlGrid::SetCellFont(qint32 column, qint32 row, FontRef font) {
-    Cell& cell = d_->At("CellFont", column, row);
-    cell.font = std::move(font);
-    cell.fontIndex = -1;
+    const size_t index = d_->Checked("CellFont", column, row);
+    d_->cellFonts.Set(index, std::move(font), d_->cells.size());
+    d_->cells[index].fontIndex = -1;
     d_->layoutDirty = true;
     CellChanged(column, row);
     ctlGridAccessible::CellStateChanged(this, column, row);
 }
 
 QString ctlGrid::CellData(qint32 column, qint32 row) const {
-    return d_->At("CellData", column, row).data;
+    return d_->data.Get(d_->Checked("CellData", column, row));
 }
 
 bool ctlGrid::CellActive(qint32 column, qint32 row) const {
-    d_->At("CellActive", column, row);
+    d_->Checked("CellActive", column, row);
     return row >= 1;
 }
 
@@ -666,13 +713,15 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
     int painterFont = -1;
     QColor painterInk;
     auto paintCell = [&](int column, int row, const QRect& box) {
-        Cell& cell = d.CellAt(column, row);
+        const size_t index = d.IndexOf(column, row);
+        const Cell& cell = d.cells[index];
+        const qint32 backColor = d.backColors.Get(index);
         const QRect inner = d.gridLines ? box.adjusted(0, 0, -1, -1) : box;
         const bool current = column == d.current.x() && row == d.current.y();
-        const bool coloured = cell.backColor != -1;
+        const bool coloured = backColor != -1;
         const bool filled = current && focused && !coloured;
         if (coloured)
-            painter.fillRect(inner, ColourFromWindows(cell.backColor));
+            painter.fillRect(inner, ColourFromWindows(backColor));
         else if (filled || row == 0)
             painter.fillRect(inner, filled ? activeColour : headerColour);
         if (!cell.text.isEmpty()) {
@@ -687,8 +736,9 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
                 painterInk = ink;
             }
             const int room = inner.width() - HorizontalPadding;
-            const bool centred = cell.format & CentringFlag;
-            if (cell.textWidth > room) {
+            const bool centred = cell.centred;
+            const int textWidth = int(cell.textWidth);
+            if (textWidth > room) {
                 painter.drawText(
                     inner.adjusted(HorizontalPadding / 2, VerticalPadding / 2,
                                    -HorizontalPadding / 2, -VerticalPadding / 2),
@@ -696,12 +746,12 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
                         (centred ? Qt::AlignHCenter : Qt::AlignLeft),
                     font.metrics.elidedText(cell.text, Qt::ElideRight, std::max(0, room)));
             } else {
-                const int x = centred ? inner.left() + (inner.width() - cell.textWidth) / 2
+                const int x = centred ? inner.left() + (inner.width() - textWidth) / 2
                                       : inner.left() + HorizontalPadding / 2;
                 const int y = inner.top() + (inner.height() - font.lineHeight) / 2;
                 // Static text draws no underline or strike-through.
                 if (font.font.underline() || font.font.strikeOut())
-                    painter.drawText(QRect(x, y, cell.textWidth, font.lineHeight),
+                    painter.drawText(QRect(x, y, textWidth, font.lineHeight),
                                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cell.text);
                 else
                     painter.drawStaticText(x, y, font.Prepared(cell.text));

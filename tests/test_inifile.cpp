@@ -94,6 +94,28 @@ private slots:
         QTest::newRow("blank value") << QByteArray("[1]\nTitulo=   \n") << "1"
                                      << "Titulo"
                                      << "";
+        QTest::newRow("vertical tab and form feed are blanks")
+            << QByteArray("\f[\v7\f]\v\n\vTitulo\f=\v Gato\f\n") << "7"
+            << "Titulo"
+            << "Gato";
+        QTest::newRow("Ctrl-Z ending the file") << QByteArray("[1]\r\nTitulo=Gato\x1A") << "1"
+                                                << "Titulo"
+                                                << "Gato";
+        QTest::newRow("Ctrl-Z after a quoted value")
+            << QByteArray("[1]\nTitulo=\" Gato \"\x1A\x1A") << "1"
+            << "Titulo"
+            << " Gato ";
+        QTest::newRow("Ctrl-Z before the zeros of a crash")
+            << QByteArray("[1]\nTitulo=Gato\x1A") + QByteArray(64, '\0') << "1"
+            << "Titulo"
+            << "Gato";
+        QTest::newRow("Ctrl-Z, vertical tab and form feed inside a value stay")
+            << QByteArray("[1]\nT=a\x1A"
+                          "b\vc\fd\n")
+            << "1"
+            << "T"
+            << "a\x1A"
+               "b\vc\fd";
 
         // Quotes.
         QTest::newRow("double quotes") << QByteArray("[1]\nT=\"Gato\"\n") << "1"

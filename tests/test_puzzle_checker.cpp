@@ -41,7 +41,7 @@ QByteArray FaultyFile() {
            Section("15", "Hueco", "3", "2", "SOL XE", "SOL", "001002003") +
            Section("16", "Mal guardado", "3", "1", "\xC3\x83\xC2\xB1O", "ÑO", "") +
            Section("17", "", "3", "2", "SOLAXE", "SOL", "001002003") +
-           Section("18", "Oculto", "3", "2", "SOLAXE", "SOL", "001002003") + "Letras=OTRA\n" +
+           Section("18", "Oculto", "3", "2", "SOLAXE", "SOL", "001002003") + "Letras\f=OTRA\n" +
            Section("20", "Tras el hueco", "3", "2", "SOLAXE", "SOL", "001002003") +
            Section("018", "Ceros", "3", "2", "SOLAXE", "SOL", "001002003") +
            Section("1", "Repetido", "3", "2", "SOLAXE", "SOL", "001002003");
@@ -49,7 +49,8 @@ QByteArray FaultyFile() {
 
 // Sound puzzles that look odd: decomposed accents that compose to single
 // letters, a palindrome read both ways over the same cells, a one-letter
-// word, solution cells out of order.
+// word, solution cells out of order; the file ends in the Ctrl-Z an old
+// editor leaves right after the last value.
 QByteArray SoundFile() {
     return Section("1", "Ñandú", "5", "1",
                    "N\xCC\x83"
@@ -57,7 +58,7 @@ QByteArray SoundFile() {
                    "\xC3\x91"
                    "AND\xC3\x9A",
                    "001002003004005") +
-           Section("2", "Ana", "3", "2", "ANAXYZ", "ANA Z", "003002001006");
+           Section("2", "Ana", "3", "2", "ANAXYZ", "ANA Z", "003002001006").chopped(2) + "\x1A";
 }
 
 void Write(const QString& path, const QByteArray& bytes) {

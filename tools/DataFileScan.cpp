@@ -16,12 +16,17 @@ bool HasHighBytes(QByteArrayView bytes) {
     return std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
 }
 
+// The data-file reader's blanks, so that names compare as it reads them.
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\x1A';
+}
+
 QString Trimmed(QStringView text) {
     qsizetype first = 0;
     qsizetype last = text.size();
-    while (first < last && (text[first] == u' ' || text[first] == u'\t'))
+    while (first < last && IsBlank(text[first]))
         ++first;
-    while (last > first && (text[last - 1] == u' ' || text[last - 1] == u'\t'))
+    while (last > first && IsBlank(text[last - 1]))
         --last;
     return text.sliced(first, last - first).toString();
 }
