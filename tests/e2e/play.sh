@@ -26,8 +26,10 @@
 # Exits 77 (skipped) where no virtual display or window manager can be had.
 # ZELVORA_E2E_TRACE=1 traces each command; ZELVORA_E2E_KEEP=1 keeps the
 # screenshots and files.
-set -euo pipefail
+set -Eeuo pipefail
 [[ -n ${ZELVORA_E2E_TRACE:-} ]] && set -x
+# A command that fails outside a check still says where.
+trap 'echo "FAIL: line $LINENO of ${BASH_SOURCE[0]##*/} exited with status $?"' ERR
 
 program=${1:?program}
 source_dir=${2:?source folder}
