@@ -15,6 +15,8 @@ packages=(
   poppler-utils dpkg-dev fakeroot lintian file
   qt6-base-private-dev
 )
+# A script of its own (scripts/windows.sh) names what else it needs.
+packages+=("$@")
 
 # The real-window test plays in Spanish and in English.
 locales=(es_ES.UTF-8 en_US.UTF-8)
