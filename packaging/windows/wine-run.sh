@@ -7,13 +7,14 @@
 # specials: & | < > ^ or quotes.)
 set -uo pipefail
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
+program_name=$(basename "$1")
 program=$(windows_path "$(realpath "$1")")
 shift
 command=""
-while IFS='=' read -r name value; do
-  command+="set $name=$value&& "
+while IFS='=' read -r variable value; do
+  command+="set $variable=$value&& "
 done < <(env | grep '^QT_')
-case $(basename "$program") in
+case $program_name in
   test_*.exe)
     result=$(mktemp --suffix=.txt)
     trap 'rm -f "$result"' EXIT
