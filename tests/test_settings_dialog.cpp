@@ -644,6 +644,7 @@ private slots:
     }
 
     void aFailedApplyIsReportedAndTheDialogStaysOpen() {
+        FILE_STORE_ONLY();
         LoadPuzzle();
         person->colourAnswers = {333};
         QFile blocker(QDir(home->ProgramFolder()).filePath("blocker"));

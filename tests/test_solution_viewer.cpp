@@ -14,6 +14,7 @@
 #include <QDirIterator>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTest>
 #include <cmath>
 #include <functional>
@@ -46,9 +47,16 @@ QStringList Cells(const ctlCuadricula& board) {
     return cells;
 }
 
-// Every file under the folder with its bytes.
+// Every file under the folder with its bytes, and on Windows every value
+// in the registry, where the store is.
 QMap<QString, QByteArray> Snapshot(const QString& folder) {
     QMap<QString, QByteArray> files;
+#ifdef Q_OS_WIN
+    QSettings registry(QStringLiteral("HKEY_CURRENT_USER\\Software"), QSettings::NativeFormat);
+    for (const QString& key : registry.allKeys())
+        files.insert(QStringLiteral("HKEY_CURRENT_USER/Software/") + key,
+                     registry.value(key).toString().toUtf8());
+#endif
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QFile file(it.next());

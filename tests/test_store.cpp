@@ -20,16 +20,6 @@
 #include <windows.h>
 #endif
 
-// On Windows the store is the registry: the cases about the Linux store's
-// settings file do not apply there.
-#ifdef Q_OS_WIN
-#define FILE_STORE_ONLY() QSKIP("on Windows the store is the registry, not a settings file")
-#define REGISTRY_ONLY()
-#else
-#define FILE_STORE_ONLY()
-#define REGISTRY_ONLY() QSKIP("the registry is Windows' store")
-#endif
-
 namespace {
 
 const qint32 kUser = RegistryStore::CurrentUser;
@@ -70,7 +60,16 @@ std::optional<AppError> WriteError(const QString& keyPath, const QString& name,
 // file, or on Windows the registry, not what this process remembers.
 QVariant StoredElsewhere(const QString& keyPath, const QString& name) {
 #ifdef Q_OS_WIN
-    return QSettings("HKEY_CURRENT_USER\\" + keyPath, QSettings::NativeFormat).value(name);
+    // Not through QSettings, which reads "@..." and NULs its own way.
+    DWORD size = 0;
+    const auto key = reinterpret_cast<const wchar_t*>(keyPath.utf16());
+    const auto value = reinterpret_cast<const wchar_t*>(name.utf16());
+    if (RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return QVariant();
+    std::wstring text(size / sizeof(wchar_t), L'\0');
+    RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, text.data(), &size);
+    return QString::fromWCharArray(text.data(), qsizetype(size / sizeof(wchar_t)) - 1);
 #else
     const QStringList parts = keyPath.split(u'\\');
     QSettings onDisk(ConfigPath(parts[1] + "/" + parts[2] + ".conf"), QSettings::IniFormat);

@@ -7,22 +7,44 @@ namespace {
 const wchar_t kParent[] = L"Software\\Zelvora tests";
 }
 
-TestRegistry::TestRegistry() {
+namespace {
+
+void* PointUserKeyAt(const QString& keyPath, DWORD disposition) {
+    HKEY key = nullptr;
+    const LSTATUS made =
+        disposition == REG_CREATED_NEW_KEY
+            ? RegCreateKeyExW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(keyPath.utf16()),
+                              0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr)
+            : RegOpenKeyExW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(keyPath.utf16()), 0,
+                            KEY_ALL_ACCESS, &key);
+    if (made != ERROR_SUCCESS)
+        qFatal("cannot open the test's registry key %s", qPrintable(keyPath));
+    if (RegOverridePredefKey(HKEY_CURRENT_USER, key) != ERROR_SUCCESS)
+        qFatal("cannot point HKEY_CURRENT_USER at %s", qPrintable(keyPath));
+    return key;
+}
+
+} // namespace
+
+TestRegistry::TestRegistry() : owned_(true) {
     static int count = 0;
     keyPath_ =
         QStringLiteral("Software\\Zelvora tests\\%1-%2").arg(GetCurrentProcessId()).arg(++count);
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(keyPath_.utf16()), 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        qFatal("cannot make the test's registry key %s", qPrintable(keyPath_));
-    if (RegOverridePredefKey(HKEY_CURRENT_USER, key) != ERROR_SUCCESS)
-        qFatal("cannot point HKEY_CURRENT_USER at %s", qPrintable(keyPath_));
-    key_ = key;
+    key_ = PointUserKeyAt(keyPath_, REG_CREATED_NEW_KEY);
+}
+
+TestRegistry::TestRegistry(const QString& keyPath) : keyPath_(keyPath) {
+    if (!keyPath_.isEmpty())
+        key_ = PointUserKeyAt(keyPath_, REG_OPENED_EXISTING_KEY);
 }
 
 TestRegistry::~TestRegistry() {
+    if (!key_)
+        return;
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegCloseKey(static_cast<HKEY>(key_));
+    if (!owned_)
+        return;
     RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(keyPath_.utf16()));
     RegDeleteKeyW(HKEY_CURRENT_USER, kParent); // only once empty
 }
@@ -30,6 +52,7 @@ TestRegistry::~TestRegistry() {
 #else
 
 TestRegistry::TestRegistry() = default;
+TestRegistry::TestRegistry(const QString&) {}
 TestRegistry::~TestRegistry() = default;
 
 #endif

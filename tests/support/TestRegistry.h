@@ -6,9 +6,20 @@
 // process sees HKEY_CURRENT_USER as a fresh key of its own (removed at the
 // end), as a test on Linux sees a config folder of its own. Elsewhere it
 // does nothing.
+#ifdef Q_OS_WIN
+#define FILE_STORE_ONLY() QSKIP("on Windows the store is the registry, not a settings file")
+#define REGISTRY_ONLY()
+#else
+#define FILE_STORE_ONLY()
+#define REGISTRY_ONLY() QSKIP("the registry is Windows' store")
+#endif
+
 class TestRegistry {
 public:
     TestRegistry();
+    // Joins the key another process of the test made (a tool it starts,
+    // given KeyPath()); nothing when keyPath is empty.
+    explicit TestRegistry(const QString& keyPath);
     ~TestRegistry();
     TestRegistry(const TestRegistry&) = delete;
     TestRegistry& operator=(const TestRegistry&) = delete;
@@ -19,4 +30,5 @@ public:
 private:
     QString keyPath_;
     void* key_ = nullptr;
+    bool owned_ = false;
 };
