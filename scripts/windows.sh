@@ -9,7 +9,8 @@
 # (unpacked into the cache), or else it is built once from Debian's source
 # of qt6-base (about 35 minutes on 2 cores) into the cache.
 #
-# Options: --qt-only (get Qt and stop), --no-tests, --no-package.
+# Options: --qt-only (get Qt and stop), --no-tests (neither the unit tests
+# nor the installer's real-window test), --no-package.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -160,12 +161,21 @@ if ((tests)); then
   wineserver -k 2>/dev/null || true
 fi
 
+step "What Windows reads from zelvora.exe"
+/usr/bin/python3 packaging/windows/check_exe.py "$build/zelvora.exe" || failed=1
+
 made=()
 if ((package)); then
   step "Making the installer and the ZIP"
+  rm -f "$build"/Zelvora-*-win64.{exe,zip}
   (cd "$build" && cpack -G NSIS && cpack -G ZIP) >"$build/cpack.log" ||
     { cat "$build/cpack.log"; exit 1; }
-  mapfile -t made < <(find "$build" -maxdepth 1 -name 'Zelvora-*-win64.*' -newer "$build/CMakeCache.txt")
+  mapfile -t made < <(find "$build" -maxdepth 1 -name 'Zelvora-*-win64.*')
+  if ((tests)); then
+    step "The installer played for real under Wine (screenshots in $build/real-window)"
+    xvfb-run -a -s "-screen 0 1280x800x24" packaging/windows/real_window.sh \
+      "$build"/Zelvora-*-win64.exe "$repo" "$build/real-window" || failed=1
+  fi
 fi
 
 step "Made"
@@ -173,6 +183,7 @@ for file in "$build/zelvora.exe" "$build/tools/zelvora-maker.exe" "${made[@]}"; 
   [[ -e $file ]] && printf '%8s  %s\n' "$(du -h "$file" | cut -f1)" "$file"
 done
 if ((tests)); then
-  ((failed == 0)) && echo "Tests under Wine: all passed" || echo "Tests under Wine: FAILED (see $build/windows-tests.log)"
+  ((failed == 0)) && echo "Tests under Wine: all passed" ||
+    echo "Tests under Wine: FAILED (see above and $build/windows-tests.log)"
 fi
 exit "$failed"

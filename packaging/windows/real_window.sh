@@ -80,6 +80,10 @@ helpers+=($!)
 wait_for 5 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
   fail "openbox did not start"
 
+# The player's window colour (system colour 5), which the board takes as
+# long as no colour of its own is chosen.
+wine reg add 'HKCU\Control Panel\Colors' /v Window /d '255 255 192' /f >/dev/null
+
 echo "== Silent install"
 wine "$installer" /S
 wineserver -w
@@ -130,6 +134,14 @@ start_program
 shot started
 choose_puzzle
 shot chosen
+# Share of the window in the system's window colour (#FFFFC0).
+read -r x y width height < <(xwininfo -id "$wid" | awk -F: '/Absolute upper-left X/ { x = $2 }
+  /Absolute upper-left Y/ { y = $2 } /Width/ { w = $2 } /Height/ { h = $2 } END { print x, y, w, h }')
+share=$(convert "$work/chosen.png" -crop "${width}x$height+$x+$y" -fill black +opaque '#FFFFC0' \
+  -fill white -opaque '#FFFFC0' -colorspace gray -format '%[fx:mean]' info:)
+echo "board in the system's window colour: $share of the window"
+awk -v share="$share" 'BEGIN { exit !(share > 0.2) }' ||
+  fail "the board does not take the system's window colour"
 # Marks by keyboard: Space marks the current cell and the arrows move.
 key space Right Right space Down Down space
 # The word list (its first row is the heading): the first word crossed out.
