@@ -9,7 +9,8 @@
 # (unpacked into the cache), or else it is built once from Debian's source
 # of qt6-base (about 35 minutes on 2 cores) into the cache.
 #
-# Options: --qt-only (get Qt and stop), --no-tests (neither the unit tests
+# Options: --has-qt (exit 0 when Qt for Windows is at hand), --qt-only (get
+# Qt and stop), --no-tests (neither the unit tests
 # nor the installer's real-window test), --no-package.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,6 +33,8 @@ mingw_runtime=(/usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/
 qt_only=0 tests=1 package=1
 for arg in "$@"; do
   case $arg in
+    # Whether Qt for Windows is at hand without building it: exits 0 or 1.
+    --has-qt) [[ -x $qt/bin/qt-cmake || -n $shared_qt ]]; exit ;;
     --qt-only) qt_only=1 ;;
     --no-tests) tests=0 ;;
     --no-package) package=0 ;;
