@@ -35,8 +35,6 @@ QString TypeName(DWORD type) {
         return QStringLiteral("REG_BINARY");
     case REG_MULTI_SZ:
         return QStringLiteral("REG_MULTI_SZ");
-    case REG_EXPAND_SZ:
-        return QStringLiteral("REG_EXPAND_SZ");
     default:
         return QString::number(type);
     }
@@ -81,7 +79,8 @@ std::optional<QString> WindowsRegistry::Read(const QString& keyName, const QStri
     RegCloseKey(key);
     if (status != ERROR_SUCCESS)
         return std::nullopt;
-    if (type != REG_SZ) {
+    // Text with %VARIABLES% left as they stand is text too.
+    if (type != REG_SZ && type != REG_EXPAND_SZ) {
         TellOnce(keyName, name, type);
         return std::nullopt;
     }

@@ -4,7 +4,8 @@
 #include <map>
 #include <optional>
 
-// The settings store's values on Windows: text values (REG_SZ) under
+// The settings store's values on Windows: text values (REG_SZ, or
+// REG_EXPAND_SZ read as it stands) under
 // "HKEY_CURRENT_USER\<key path>". A value of another type where text
 // belongs (a REG_DWORD or REG_BINARY left by a hand edit or another
 // program) reads as never written, and the player is told once; the next

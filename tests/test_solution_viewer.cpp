@@ -14,7 +14,6 @@
 #include <QDirIterator>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSettings>
 #include <QTest>
 #include <cmath>
 #include <functional>
@@ -50,13 +49,7 @@ QStringList Cells(const ctlCuadricula& board) {
 // Every file under the folder with its bytes, and on Windows every value
 // in the registry, where the store is.
 QMap<QString, QByteArray> Snapshot(const QString& folder) {
-    QMap<QString, QByteArray> files;
-#ifdef Q_OS_WIN
-    QSettings registry(QStringLiteral("HKEY_CURRENT_USER\\Software"), QSettings::NativeFormat);
-    for (const QString& key : registry.allKeys())
-        files.insert(QStringLiteral("HKEY_CURRENT_USER/Software/") + key,
-                     registry.value(key).toString().toUtf8());
-#endif
+    QMap<QString, QByteArray> files = TestRegistry::Values();
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QFile file(it.next());

@@ -1,6 +1,7 @@
 #include "support/TestRegistry.h"
 
 #ifdef Q_OS_WIN
+#include <QSettings>
 #include <windows.h>
 
 namespace {
@@ -49,7 +50,20 @@ TestRegistry::~TestRegistry() {
     RegDeleteKeyW(HKEY_CURRENT_USER, kParent); // only once empty
 }
 
+QMap<QString, QByteArray> TestRegistry::Values() {
+    QMap<QString, QByteArray> values;
+    QSettings registry(QStringLiteral("HKEY_CURRENT_USER\\Software"), QSettings::NativeFormat);
+    for (const QString& key : registry.allKeys())
+        values.insert(QStringLiteral("HKEY_CURRENT_USER/Software/") + key,
+                      registry.value(key).toString().toUtf8());
+    return values;
+}
+
 #else
+
+QMap<QString, QByteArray> TestRegistry::Values() {
+    return {};
+}
 
 TestRegistry::TestRegistry() = default;
 TestRegistry::TestRegistry(const QString&) {}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QMap>
 #include <QString>
 
 // On Windows the store is the user's one registry: while this lives, the
@@ -26,6 +28,9 @@ public:
 
     // The real key standing in for HKEY_CURRENT_USER (empty elsewhere).
     QString KeyPath() const { return keyPath_; }
+    // Every value under HKEY_CURRENT_USER\Software, by its path, as text
+    // (nothing elsewhere): "nothing was stored" is that none changed.
+    static QMap<QString, QByteArray> Values();
 
 private:
     QString keyPath_;
