@@ -20,6 +20,9 @@
 #include <cerrno>
 #include <sys/stat.h>
 #endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -99,11 +102,22 @@ enum class Problem { None, Missing, Folder, NoPermission, NotText, Other };
 // number. A rewrite changes its size or times, a replacement its number.
 using FileStamp = std::array<qint64, 4>;
 
-// Windows-1252 through Qt's converters; where they lack it, Latin-1, which
-// agrees on every letter from 0xA0 on.
+// Windows-1252 through Qt's converters; where they lack it (Qt without
+// ICU, as on Windows), Latin-1 with Windows-1252's own letters for 0x80 to
+// 0x9F (the five it leaves out read as Latin-1 does, as Windows reads them).
 QString FromWindows1252(QByteArrayView bytes) {
     thread_local QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
-    return decoder.isValid() ? decoder.decode(bytes) : QString::fromLatin1(bytes);
+    if (decoder.isValid())
+        return decoder.decode(bytes);
+    static constexpr char16_t k80To9F[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    QString text = QString::fromLatin1(bytes);
+    for (QChar& c : text)
+        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
+            c = QChar(k80To9F[c.unicode() - 0x80]);
+    return text;
 }
 
 // Each line on its own: an old file edited once in a UTF-8 editor keeps its
@@ -229,6 +243,23 @@ Problem ProblemOf(const QString& path, [[maybe_unused]] QString& systemReason) {
                             : Problem::None;
 }
 
+#ifdef Q_OS_WIN
+// The file's number on its volume (Windows' counterpart of an inode
+// number); 0 when it cannot be asked.
+qint64 FileNumber(const QString& path) {
+    const HANDLE file =
+        CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool known = GetFileInformationByHandle(file, &information);
+    CloseHandle(file);
+    return known ? (qint64(information.nFileIndexHigh) << 32) | information.nFileIndexLow : 0;
+}
+#endif
+
 // The read file's stamp now, or none once it has no name left (a file
 // replaced or deleted). Asking the open file costs far less than looking
 // its name up again, once per puzzle of a long list; where an open file
@@ -249,7 +280,8 @@ std::optional<FileStamp> StampOf(const QFile& input) {
         return std::nullopt;
     return FileStamp{info.size(),
                      info.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch(),
-                     info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch(), 0};
+                     info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch(),
+                     FileNumber(info.filePath())};
 #endif
 }
 

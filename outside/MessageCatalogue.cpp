@@ -268,6 +268,11 @@ constexpr Entry kEntries[] = {
      "you are not allowed to create the folder \"%1\""},
     {11416, "\"%1\" lo dejó una copia del programa que ya no está en marcha, y no se puede borrar",
      "\"%1\" was left by a copy of the program that is no longer running, and cannot be removed"},
+    {11419,
+     "El valor \"%1\" de la clave del registro \"%2\" no es texto (es de tipo %3) y no se "
+     "puede leer. Se usa el valor predeterminado, que lo reemplazará la próxima vez que se guarde.",
+     "The value \"%1\" of the registry key \"%2\" is not text (it is of type %3) and cannot "
+     "be read. The default is used, and replaces it the next time it is saved."},
 
     {11500, "No se puede leer el archivo de juegos \"%1\": %2.",
      "The puzzle file \"%1\" cannot be read: %2."},

@@ -29,6 +29,9 @@
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
+#ifdef Q_OS_WIN
+#include "outside/WindowsRegistry.h"
+#endif
 
 namespace {
 
@@ -193,17 +196,12 @@ AppError WriteFailure(const Values& values, const QString& fileName,
 #ifdef Q_OS_WIN
 
 std::optional<QString> StoredValue(const Location& location) {
-    const QVariant value = QSettings(location.file, QSettings::NativeFormat).value(location.key);
-    return value.isValid() ? std::optional(value.toString()) : std::nullopt;
+    return WindowsRegistry::Read(location.file, location.key);
 }
 
 void WriteValues(const QString& keyName, const Values& values) {
-    QSettings settings(keyName, QSettings::NativeFormat);
-    for (const auto& [key, text] : values)
-        settings.setValue(key, text);
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
-        throw WriteFailure(values, keyName);
+    if (const std::optional<QString> reason = WindowsRegistry::Write(keyName, values))
+        throw WriteFailure(values, keyName, reason);
 }
 
 #else

@@ -17,6 +17,8 @@ packages=(
   orca speech-dispatcher
   fonts-urw-base35 qt6-gtk-platformtheme gnome-themes-extra weston qt6-wayland
 )
+# A script of its own (scripts/windows.sh) names what else it needs.
+packages+=("$@")
 
 # The real-window test plays in Spanish and in English.
 locales=(es_ES.UTF-8 en_US.UTF-8)

@@ -68,6 +68,7 @@ private slots:
     void cleanup() { home.reset(); }
 
     void aStoreThatCannotBeWrittenIsReportedOnceAndTheWindowCloses() {
+        FILE_STORE_ONLY();
         {
             StandInPerson person;
             person.yesNoAnswers = {true};
@@ -112,6 +113,7 @@ private slots:
     // it: the player plays on, hears of it once, and nothing readable or
     // newly played is lost; the damaged file is kept aside.
     void aDamagedSettingsFileNeverStopsSaving() {
+        FILE_STORE_ONLY();
         const QByteArray damaged = "[Configuracion]\nColorSel=255\n<<<<<<< mine\n\n"
                                    "[Juegos]\n2\\Save=001\n2\\Palabras=01\n>>>>>>> theirs\n";
         QDir().mkpath(QFileInfo(SettingsFile()).path());

@@ -318,6 +318,7 @@ private slots:
         QTest::newRow("the settings file is a folder") << true;
     }
     void aStoreThatCannotBeWrittenStillLetsThePlayerSwitch() {
+        FILE_STORE_ONLY();
         QFETCH(bool, fileIsAFolder);
         const QString folder = home->ConfigFolder() + "/Pinarejo";
         QDir(folder).removeRecursively();

@@ -256,7 +256,10 @@ private slots:
         };
         QByteArray out;
         QCOMPARE(run({faulty_}, &out), 1);
-        const QStringList lines = QString::fromUtf8(out).split(u'\n', Qt::SkipEmptyParts);
+        // The maker writes its messages as text in the system's encoding
+        // (UTF-8 on Linux; the ANSI code page and CR LF on Windows).
+        const QStringList lines = QString::fromLocal8Bit(out).split(
+            QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 23);
         QVERIFY2(lines.contains(faulty_ + QStringLiteral(": Puzzle 5, Letras: has 5 letters for "
                                                          "3 × 2 = 6 cells")),

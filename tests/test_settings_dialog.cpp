@@ -69,6 +69,9 @@ void Leave(frmConfiguracion* dialog, const QString& how) {
 // Enter accepts where the focus is on no button: in the path box.
 void Accept(frmConfiguracion* dialog, const QString& how) {
     if (how == "enter") {
+        // Typed into the active window: an activation arriving later would
+        // move the focus away from the path box.
+        QVERIFY(Activate(dialog));
         dialog->txtImageFile()->setFocus();
         Key(dialog, Qt::Key_Return);
     } else
@@ -102,10 +105,10 @@ class SettingsDialogTest : public QObject {
         return driver.Acted() && !driver.TimedOut() && closedByAct;
     }
 
-    // Every file of the config folder with its contents: "nothing was
-    // written" means not one of them changed.
+    // Every file of the config folder with its contents (and on Windows
+    // every registry value): "nothing was written" means none changed.
     QMap<QString, QByteArray> StoreFiles() const {
-        QMap<QString, QByteArray> files;
+        QMap<QString, QByteArray> files = TestRegistry::Values();
         QDirIterator it(home->ConfigFolder(), QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             QFile file(it.next());
@@ -678,6 +681,7 @@ private slots:
     }
 
     void aFailedApplyIsReportedAndTheDialogStaysOpen() {
+        FILE_STORE_ONLY();
         LoadPuzzle();
         person->colourAnswers = {333};
         QFile blocker(QDir(home->ProgramFolder()).filePath("blocker"));

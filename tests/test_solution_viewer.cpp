@@ -48,9 +48,10 @@ QStringList Cells(const ctlCuadricula& board) {
     return cells;
 }
 
-// Every file under the folder with its bytes.
+// Every file under the folder with its bytes, and on Windows every value
+// in the registry, where the store is.
 QMap<QString, QByteArray> Snapshot(const QString& folder) {
-    QMap<QString, QByteArray> files;
+    QMap<QString, QByteArray> files = TestRegistry::Values();
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QFile file(it.next());

@@ -3,6 +3,7 @@
 #include "outside/ProductInfo.h"
 #include "outside/RegistryStore.h"
 #include "support/StandInPerson.h"
+#include "support/TestRegistry.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -16,6 +17,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <optional>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -51,6 +56,27 @@ std::optional<AppError> WriteError(const QString& keyPath, const QString& name,
         return error;
     }
     return std::nullopt;
+}
+
+// What another reader finds where the store keeps a value: the settings
+// file, or on Windows the registry, not what this process remembers.
+QVariant StoredElsewhere(const QString& keyPath, const QString& name) {
+#ifdef Q_OS_WIN
+    // Not through QSettings, which reads "@..." and NULs its own way.
+    DWORD size = 0;
+    const auto key = reinterpret_cast<const wchar_t*>(keyPath.utf16());
+    const auto value = reinterpret_cast<const wchar_t*>(name.utf16());
+    if (RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return QVariant();
+    std::wstring text(size / sizeof(wchar_t), L'\0');
+    RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_REG_SZ, nullptr, text.data(), &size);
+    return QString::fromWCharArray(text.data(), qsizetype(size / sizeof(wchar_t)) - 1);
+#else
+    const QStringList parts = keyPath.split(u'\\');
+    QSettings onDisk(ConfigPath(parts[1] + "/" + parts[2] + ".conf"), QSettings::IniFormat);
+    return onDisk.value((parts.mid(3) << name).join(u'/'));
+#endif
 }
 
 std::optional<AppError> ReadError(qint32 root, const QString& keyPath, const QString& name) {
@@ -137,14 +163,13 @@ private slots:
         const QVariant read = Read(Settings(), name);
         QCOMPARE(read.typeId(), QMetaType::QString);
         QCOMPARE(read.toString(), expected);
-        // From the file itself, not from what this process remembers.
-        QSettings onDisk(ConfigPath("Pinarejo/Zelvora.conf"), QSettings::IniFormat);
-        QCOMPARE(onDisk.value("Configuracion/" + name).toString(), expected);
+        QCOMPARE(StoredElsewhere(Settings(), name).toString(), expected);
     }
 
     // Files the earlier store wrote through Qt's own INI format read back
     // unchanged, and a value written beside them leaves the others whole.
     void filesOfTheEarlierStoreReadUnchanged() {
+        FILE_STORE_ONLY();
         const QString file = ConfigPath("Pinarejo/Antiguo.conf");
         const QString key = "Software\\Pinarejo\\Antiguo\\Configuracion";
         QList<std::pair<QString, QString>> values;
@@ -185,6 +210,7 @@ private slots:
     }
 
     void damagedLinesAreSetAsideAndSavingGoesOn() {
+        FILE_STORE_ONLY();
         QFETCH(QByteArray, damage);
         StandInPerson person;
         const QString app = QStringLiteral("Roto%1")
@@ -332,23 +358,24 @@ private slots:
             QCOMPARE(Read(key, "Save").toString(), QStringLiteral("001002"));
             QCOMPARE(Read(key, "Palabras").toString(), QStringLiteral("01"));
             QCOMPARE(FileBytes(file), before);
+            QCOMPARE(StoredElsewhere(key, "Save").toString(), QStringLiteral("001"));
             outer.Commit();
         }
-        QVERIFY(FileBytes(file).contains("61\\Save=001002\n61\\Palabras=01\n") ||
-                FileBytes(file).contains("61\\Palabras=01\n61\\Save=001002\n"));
+        QCOMPARE(StoredElsewhere(key, "Save").toString(), QStringLiteral("001002"));
+        QCOMPARE(StoredElsewhere(key, "Palabras").toString(), QStringLiteral("01"));
         try {
             RegistryStore::Batch ended;
             Write(key, "Save", "003");
             throw AppError(ErrorNumber::Overflow, "test", "ended early");
         } catch (const AppError&) {
         }
-        QSettings onDisk(file, QSettings::IniFormat);
-        QCOMPARE(onDisk.value("Juegos/61/Save").toString(), QStringLiteral("003"));
+        QCOMPARE(StoredElsewhere(key, "Save").toString(), QStringLiteral("003"));
     }
 
     // A write that cannot be made fails at once inside a batch too, and
     // leaves nothing for the commit.
     void aBlockedWriteInABatchFailsAtOnce() {
+        FILE_STORE_ONLY();
         const QString key = "Software\\Bloqueo3\\Zelvora\\Juegos\\1";
         WriteBytes(ConfigPath("Bloqueo3"), "not a folder");
         RegistryStore::Batch batch;
@@ -371,7 +398,8 @@ private slots:
         Write(key, "Save", "");
         QVERIFY(Read(key, "Save").isValid());
         QCOMPARE(Read(key, "Save").toString(), QString());
-        QVERIFY(FileBytes(ConfigPath("Pinarejo/Zelvora.conf")).contains("41\\Save=\n"));
+        QVERIFY(StoredElsewhere(key, "Save").isValid());
+        QCOMPARE(StoredElsewhere(key, "Save").toString(), QString());
     }
 
     void twoStoresSeeEachOthersWrites() {
@@ -385,6 +413,7 @@ private slots:
     }
 
     void settingsAndProgressLandInTheProductsFile() {
+        FILE_STORE_ONLY();
         Write(product_.GetRegistryKey(2, 0), "ColorFondo", 255);
         Write(product_.GetRegistryKey(2, 5), "Save", "001010011");
         Write(product_.GetRegistryKey(2, 5), "Palabras", "02");
@@ -428,6 +457,7 @@ private slots:
     }
 
     void handEditedValuesReadAsWritten() {
+        FILE_STORE_ONLY();
         QFETCH(QByteArray, line);
         QFETCH(QString, expected);
         // A file of its own per case, written before the store first sees it.
@@ -443,6 +473,7 @@ private slots:
     }
 
     void handEditedValueIsSeenByALaterRead() {
+        FILE_STORE_ONLY();
         const QString key = "Software\\Pinarejo\\Editado\\Configuracion";
         Write(key, "FontName", "Arial");
         QCOMPARE(Read(key, "FontName").toString(), QStringLiteral("Arial"));
@@ -471,6 +502,7 @@ private slots:
     }
 
     void failedWriteRaisesError75() {
+        FILE_STORE_ONLY();
         QFETCH(QString, org);
         QFETCH(QString, blocker);
         QFETCH(bool, blockerIsFolder);
@@ -569,6 +601,57 @@ private slots:
         QCOMPARE(writeError->Number(), ErrorNumber::InvalidArgument);
     }
 
+    // Windows: each value is a text value (REG_SZ) under the product's key.
+    void settingsAndProgressLandUnderTheProductsKey() {
+        REGISTRY_ONLY();
+        Write(product_.GetRegistryKey(2, 0), "ColorFondo", 255);
+        Write(product_.GetRegistryKey(2, 5), "Save", "001010011");
+        QSettings product("HKEY_CURRENT_USER\\Software\\Pinarejo\\Zelvora",
+                          QSettings::NativeFormat);
+        QCOMPARE(product.childGroups(), (QStringList{"Configuracion", "Juegos"}));
+        QCOMPARE(product.value("Configuracion/ColorFondo").toString(), QStringLiteral("255"));
+        QCOMPARE(product.value("Juegos/5/Save").toString(), QStringLiteral("001010011"));
+#ifdef Q_OS_WIN
+        DWORD type = 0;
+        QCOMPARE(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Pinarejo\\Zelvora\\Juegos\\5", L"Save",
+                              RRF_RT_ANY, &type, nullptr, nullptr),
+                 LSTATUS(ERROR_SUCCESS));
+        QCOMPARE(type, DWORD(REG_SZ));
+#endif
+    }
+
+    // Windows: a number or bytes where text belongs (a hand edit, another
+    // program) read as never written, the player hears of it once, and the
+    // next save puts text there.
+    void valuesOfAnotherRegistryTypeAreReportedAndDefaulted() {
+        REGISTRY_ONLY();
+#ifdef Q_OS_WIN
+        StandInPerson person;
+        const QString key = product_.GetRegistryKey(2, 0);
+        const DWORD number = 255;
+        const char bytes[] = "\x01\x02";
+        QCOMPARE(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Pinarejo\\Zelvora\\Configuracion",
+                                 L"ColorFondo", REG_DWORD, &number, sizeof number),
+                 LSTATUS(ERROR_SUCCESS));
+        QCOMPARE(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Pinarejo\\Zelvora\\Configuracion",
+                                 L"ImageFile", REG_BINARY, bytes, 2),
+                 LSTATUS(ERROR_SUCCESS));
+        QVERIFY(!Read(key, "ColorFondo").isValid());
+        QVERIFY(!Read(key, "ImageFile").isValid());
+        QVERIFY(!Read(key, "ColorFondo").isValid());
+        QCoreApplication::processEvents();
+        QCOMPARE(person.Count("information"), 2);
+        QVERIFY2(person.asked[0].text.contains("ColorFondo") &&
+                     person.asked[0].text.contains("REG_DWORD"),
+                 qPrintable(person.asked[0].text));
+        QVERIFY2(person.asked[1].text.contains("REG_BINARY"), qPrintable(person.asked[1].text));
+        Write(key, "ColorFondo", "16777215");
+        QCOMPARE(Read(key, "ColorFondo").toString(), QStringLiteral("16777215"));
+        QCoreApplication::processEvents();
+        QCOMPARE(person.Count("information"), 2);
+#endif
+    }
+
     void valuesThatAreNotTextAreRefused() {
         const std::optional<AppError> kindError = WriteError(Settings(), "Otro", "1", 4);
         QVERIFY(kindError.has_value());
@@ -587,6 +670,7 @@ int main(int argc, char** argv) {
     if (!folder.isValid())
         return 1;
     configFolder = &folder;
+    TestRegistry registry;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path()));
     QCoreApplication app(argc, argv);
     TestStore test;

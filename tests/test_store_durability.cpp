@@ -4,6 +4,7 @@
 
 #include "outside/ProductInfo.h"
 #include "outside/RegistryStore.h"
+#include "support/TestRegistry.h"
 #include "tools/StoreWriterValues.h"
 
 #include <QCoreApplication>
@@ -22,6 +23,7 @@
 namespace {
 
 QTemporaryDir* configFolder = nullptr;
+const TestRegistry* registry = nullptr;
 
 const int kFirstPuzzle = 1;
 const int kPuzzles = 30;
@@ -54,6 +56,7 @@ public:
     explicit Writer(const QStringList& arguments) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configFolder->path());
+        environment.insert(QStringLiteral("ZELVORA_TEST_REGISTRY"), registry->KeyPath());
         process_.setProcessEnvironment(environment);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process_.start(QStringLiteral(ZELVORA_STORE_WRITER), arguments);
@@ -158,6 +161,7 @@ private slots:
     // name in it, leaves it empty: nobody can tell whose it is but by its
     // age, and Qt waits for it to be half a minute old.
     void anAbandonedLockDoesNotHoldUpTheNextSave() {
+        FILE_STORE_ONLY();
         const int puzzle = 401;
         const QString lockPath = SettingsFile() + ".lock";
         QVERIFY(QDir().mkpath(QFileInfo(SettingsFile()).path()));
@@ -180,6 +184,7 @@ private slots:
     // runs ahead, a clock set back) is where that happens; every write
     // still leaves a later time than it found, and is seen.
     void everyWriteLeavesALaterTime() {
+        FILE_STORE_ONLY();
         const int puzzle = 301;
         {
             Writer first({"once", QString::number(puzzle), "1", "0"});
@@ -227,6 +232,8 @@ int main(int argc, char** argv) {
     if (!folder.isValid())
         return 1;
     configFolder = &folder;
+    const TestRegistry testRegistry;
+    registry = &testRegistry;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path()));
     QCoreApplication app(argc, argv);
     StoreDurabilityTest test;

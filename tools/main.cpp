@@ -18,6 +18,11 @@
 #include <QStringDecoder>
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 constexpr int ExitRefused = 1;
@@ -195,6 +200,11 @@ QByteArray Appended(const QString& path, const QString& sections, const Options&
 }
 
 void WriteStandardOutput(const QByteArray& bytes) {
+#ifdef Q_OS_WIN
+    // The data file's own bytes: Windows' text mode would turn each line end
+    // into CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()) ||
         std::fflush(stdout) != 0)
         throw MakerRefusal(QStringLiteral("standard output could not be written."));

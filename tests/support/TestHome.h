@@ -1,11 +1,13 @@
 #pragma once
 
+#include "support/TestRegistry.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
 // A home of its own for one test: a program folder holding the data file
 // and a config folder holding the real settings store. Both are gone when
-// the test ends.
+// the test ends. On Windows the store is a registry key of its own.
 class TestHome {
 public:
     TestHome();
@@ -26,6 +28,7 @@ public:
 
 private:
     QTemporaryDir dir_;
+    TestRegistry registry_;
 };
 
 class ctlCuadricula;

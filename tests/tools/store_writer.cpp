@@ -13,10 +13,12 @@
 #include "outside/AppError.h"
 #include "outside/ProductInfo.h"
 #include "outside/RegistryStore.h"
+#include "support/TestRegistry.h"
 #include "tests/tools/StoreWriterValues.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
 #include <cstdio>
 
@@ -38,11 +40,21 @@ void WriteRound(int first, int count, int phase) {
         SaveProgress(puzzle, StoreWriterValues::Progress(puzzle, phase));
 }
 
-// The settings file as it stands on disk, not as this process remembers it.
-QByteArray FileOnDisk() {
+// Whether the puzzle's progress is stored as `value` where another reader
+// finds it (the settings file on disk, or on Windows the registry), not as
+// this process remembers it.
+bool StoredOutside(int puzzle, const QString& value) {
+#ifdef Q_OS_WIN
+    const QSettings registry(QStringLiteral("HKEY_CURRENT_USER\\") +
+                                 ProductInfo().GetRegistryKey(2, puzzle),
+                             QSettings::NativeFormat);
+    return registry.value(QStringLiteral("Save")).toString() == value;
+#else
     QFile file(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                QStringLiteral("/Pinarejo/Zelvora.conf"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const QByteArray line = QByteArray::number(puzzle) + "\\Save=" + value.toLatin1() + "\n";
+    return file.open(QIODevice::ReadOnly) && file.readAll().contains(line);
+#endif
 }
 
 int Alternate(int first, int count) {
@@ -66,9 +78,7 @@ int Once(int first, int count, int phase) {
 int Race(int puzzle, int rounds) {
     Say("ready");
     const auto onDisk = [puzzle](int round) {
-        const QByteArray line = QByteArray::number(puzzle) +
-                                "\\Save=" + StoreWriterValues::RaceValue(round).toLatin1() + "\n";
-        return FileOnDisk().contains(line);
+        return StoredOutside(puzzle, StoreWriterValues::RaceValue(round));
     };
     int missing = 0;
     for (int round = 0; round < rounds; ++round) {
@@ -87,6 +97,7 @@ int Race(int puzzle, int rounds) {
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
+    const TestRegistry registry(qEnvironmentVariable("ZELVORA_TEST_REGISTRY"));
     const QStringList args = QCoreApplication::arguments().mid(1);
     const auto number = [&](int at) { return at < args.size() ? args[at].toInt() : 0; };
     try {
