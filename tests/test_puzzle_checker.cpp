@@ -227,7 +227,7 @@ private slots:
     // A NUL damages its line: the checker names the line and the cause, not
     // an earlier conversion, and the zeros a crash leaves at the end too.
     void findsNulBytes() {
-        const QString damaged = folder_.filePath(QStringLiteral("nul.ini"));
+        const QString damaged = folder_.filePath(QStringLiteral("zeros.ini"));
         Write(damaged,
               Section("1", "Bueno", "3", "2", "SOLAXE", "SOL", "001002003") +
                   Section("2", QByteArray("Ro\0pa", 5), "3", "2", "SOLAXE", "SOL", "001002003") +

@@ -559,10 +559,12 @@ private slots:
         for (int row = 0; row < picker.Families()->count(); ++row)
             families << picker.Families()->item(row)->text();
         QVERIFY(families.contains(QStringLiteral("DejaVu Sans")));
+#ifndef Q_OS_WIN // URW's faces are Debian's; the Windows tests see DejaVu alone
         for (const char* symbols : {"Standard Symbols PS", "D050000L"}) {
             QVERIFY(QFontDatabase::hasFamily(QString::fromLatin1(symbols)));
             QVERIFY2(!families.contains(QString::fromLatin1(symbols)), symbols);
         }
+#endif
         QCOMPARE(picker.findChildren<QCheckBox*>(),
                  (QList<QCheckBox*>{picker.Bold(), picker.Italic()}));
         QVERIFY(picker.findChildren<QComboBox*>().isEmpty()); // no writing systems

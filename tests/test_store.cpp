@@ -261,6 +261,7 @@ private slots:
     }
 
     void wideFilesReadByTheirByteOrderMark() {
+        FILE_STORE_ONLY();
         QFETCH(QString, encoding);
         StandInPerson person;
         const QString app = "Ancho" + QString(encoding).remove(u'-');
@@ -295,6 +296,7 @@ private slots:
     }
 
     void aDanglingLinkGetsItsTarget() {
+        FILE_STORE_ONLY();
         QFETCH(bool, targetFolderExists);
         const QString app = targetFolderExists ? "Enlace1" : "Enlace2";
         const QString link = ConfigPath("Pinarejo/" + app + ".conf");
@@ -318,6 +320,7 @@ private slots:
     // place left it beside the store; the next write clears it, but not a
     // file of another name or one too new to be abandoned.
     void temporaryFilesOfKilledCopiesAreCleared() {
+        FILE_STORE_ONLY();
         const QString key = "Software\\Pinarejo\\Restos\\Juegos\\1";
         Write(key, "Save", "001");
         const QStringList left = {"Restos.conf.Ab12Cd", "Restos.conf.xY9zQ1", "Restos.conf.notes",

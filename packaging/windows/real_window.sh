@@ -144,8 +144,8 @@ awk -v share="$share" 'BEGIN { exit !(share > 0.2) }' ||
   fail "the board does not take the system's window colour"
 # Marks by keyboard: Space marks the current cell and the arrows move.
 key space Right Right space Down Down space
-# The word list (its first row is the heading): the first word crossed out.
-key Tab Down space
+# The word list, reached by Tab, starts on its first word: crossed out.
+key Tab space
 shot played
 menu "$settings_letter"
 settings_title="^$(message 10700)\$"
