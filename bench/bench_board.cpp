@@ -1,12 +1,12 @@
 // How long the board and the main window take for what a player feels:
 // showing a puzzle, a mark, opening the chooser, choosing a puzzle.
 // Run by hand: QT_QPA_PLATFORM=offscreen build/bench/bench_board
+#include "ProcessMemory.h"
 #include "app/frmMain.h"
 #include "board/ctlCuadricula.h"
 #include "dialogs/frmConfiguracion.h"
 #include "outside/IniFileReader.h"
 #include "outside/ctlGrid.h"
-#include "ProcessMemory.h"
 #include "support/StandInPerson.h"
 #include "support/TestHome.h"
 

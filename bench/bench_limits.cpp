@@ -3,11 +3,11 @@
 // Run by hand:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_limits font
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_limits million
+#include "ProcessMemory.h"
 #include "app/frmMain.h"
 #include "board/ctlCuadricula.h"
 #include "outside/ctlGrid.h"
 #include "support/ChooserDriver.h"
-#include "ProcessMemory.h"
 #include "support/StandInPerson.h"
 #include "support/TestHome.h"
 
