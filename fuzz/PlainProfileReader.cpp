@@ -24,15 +24,17 @@ QString Unquoted(const QString& value) {
     return value;
 }
 
-// A NUL before the first section line makes the file no text at all (every
-// value reads empty). After it, the zeros at the end are not part of the
-// file, and any other NUL reads as a replacement character.
+// A NUL before the first section line starts makes the file no text at all
+// (every value reads empty); one inside that line damages it alone. After
+// it, the zeros at the end are not part of the file, and any other NUL
+// reads as a replacement character.
 QString WithoutNul(QString text) {
     static const QRegularExpression section(
         QStringLiteral("^[ \\t\\v\\f\\x1A]*\\[[^\\]\\r\\n]*\\]"),
         QRegularExpression::MultilineOption);
     const qsizetype nul = text.indexOf(QChar(0));
-    if (nul >= 0 && !text.left(nul).contains(section))
+    const qsizetype firstSection = text.indexOf(section);
+    if (nul >= 0 && (firstSection < 0 || nul < firstSection))
         return QString();
     while (text.endsWith(QChar(0)))
         text.chop(1);
