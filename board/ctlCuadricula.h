@@ -74,8 +74,8 @@ public:
     void ApplyDialogSettings();
     void SetDialogDefaults();
 
-    // Reads puzzle `number` of the data file into the board, all or
-    // nothing: on failure the board keeps the puzzle it had.
+    // Reads the puzzle numbered NumeroJuego from the data file into the
+    // board, all or nothing: on failure the board keeps the puzzle it had.
     void LoadPuzzle();
 
     // A save that failed before a switch, or at the close: the player hears

@@ -261,10 +261,6 @@ void WindowServices::PlaceWindow(QWidget* window, int width, int height) const {
     window->move(topLeft);
 }
 
-void WindowServices::PlaceWindow(qint32 handle, int width, int height) const {
-    PlaceWindow(Resolve(handle, "WindowServices.PlaceWindow"), width, height);
-}
-
 qint32 WindowServices::GetSystemColor(int index) const {
     const QPalette palette = QApplication::palette();
     switch (index) {

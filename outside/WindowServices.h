@@ -48,7 +48,6 @@ public:
     // Non-zero sizes become the window's outer size; the window is then kept
     // on the work area.
     void PlaceWindow(QWidget* window, int width, int height) const;
-    void PlaceWindow(qint32 handle, int width, int height) const;
 
     // Windows system colours 5, 8, 10, 13 and 15 (0x00BBGGRR), from the palette.
     // 10, the active border, is the grid lines' default: the palette's mid

@@ -686,6 +686,36 @@ void ctlGrid::focusOutEvent(QFocusEvent* event) {
         viewport()->update(CellRect(d_->current.x(), d_->current.y()));
 }
 
+// What one paint pass shares between its cells: the painter, the colours
+// and the scroll position.
+struct ctlGrid::PaintPass {
+    PaintPass(ctlGrid& grid, const QRect& dirty)
+        : painter(grid.viewport()), area(dirty), scrollX(grid.horizontalScrollBar()->value()),
+          scrollY(grid.verticalScrollBar()->value()),
+          lineColour(ColourFromWindows(grid.LineColor())),
+          textColour(ColourFromWindows(grid.TextColor())),
+          activeColour(ColourFromWindows(grid.ActiveCellColor())),
+          activeInk(ReadableOn(activeColour, textColour)),
+          headerColour(grid.palette().color(QPalette::Button)),
+          headerInk(ReadableOn(headerColour, textColour)), focused(grid.hasFocus()) {}
+
+    QPainter painter;
+    const QRect area;
+    const int scrollX;
+    const int scrollY;
+    const QColor lineColour;
+    const QColor textColour;
+    const QColor activeColour;
+    const QColor activeInk;
+    const QColor headerColour;
+    const QColor headerInk;
+    // Without the focus the current cell is only framed: the keys go elsewhere.
+    const bool focused;
+    // Most cells share font and colour: set them on the painter only on a change.
+    int painterFont = -1;
+    QColor painterInk;
+};
+
 void ctlGrid::paintEvent(QPaintEvent* event) {
     if (!redraw_)
         return;
@@ -693,108 +723,97 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
         LayoutChanged();
     ++paintCount_;
     Impl& d = *d_;
-    const int scrollX = horizontalScrollBar()->value();
-    const int scrollY = verticalScrollBar()->value();
-    const QRect area = event->rect();
-
-    QPainter painter(viewport());
-    painter.fillRect(area, ColourFromWindows(BackColor()));
-
-    const QColor lineColour = ColourFromWindows(LineColor());
-    const QColor textColour = ColourFromWindows(TextColor());
-    const QColor activeColour = ColourFromWindows(ActiveCellColor());
-    const QColor activeInk = ReadableOn(activeColour, textColour);
-    const QColor headerColour = palette().color(QPalette::Button);
-    const QColor headerInk = ReadableOn(headerColour, textColour);
-    // Without the focus the current cell is only framed: the keys go elsewhere.
-    const bool focused = hasFocus();
-
-    // Most cells share font and colour: set them on the painter only on a change.
-    int painterFont = -1;
-    QColor painterInk;
-    auto paintCell = [&](int column, int row, const QRect& box) {
-        const size_t index = d.IndexOf(column, row);
-        const Cell& cell = d.cells[index];
-        const qint32 backColor = d.backColors.Get(index);
-        const QRect inner = d.gridLines ? box.adjusted(0, 0, -1, -1) : box;
-        const bool current = column == d.current.x() && row == d.current.y();
-        const bool coloured = backColor != -1;
-        const bool filled = current && focused && !coloured;
-        if (coloured)
-            painter.fillRect(inner, ColourFromWindows(backColor));
-        else if (filled || row == 0)
-            painter.fillRect(inner, filled ? activeColour : headerColour);
-        if (!cell.text.isEmpty()) {
-            FontEntry& font = d.fonts[cell.fontIndex];
-            if (cell.fontIndex != painterFont) {
-                painter.setFont(font.font);
-                painterFont = cell.fontIndex;
-            }
-            const QColor ink = filled ? activeInk : row == 0 ? headerInk : textColour;
-            if (ink != painterInk) {
-                painter.setPen(ink);
-                painterInk = ink;
-            }
-            const int room = inner.width() - HorizontalPadding;
-            const bool centred = cell.centred;
-            const int textWidth = int(cell.textWidth);
-            if (textWidth > room) {
-                painter.drawText(
-                    inner.adjusted(HorizontalPadding / 2, VerticalPadding / 2,
-                                   -HorizontalPadding / 2, -VerticalPadding / 2),
-                    Qt::TextSingleLine | Qt::AlignVCenter |
-                        (centred ? Qt::AlignHCenter : Qt::AlignLeft),
-                    font.metrics.elidedText(cell.text, Qt::ElideRight, std::max(0, room)));
-            } else {
-                const int x = centred ? inner.left() + (inner.width() - textWidth) / 2
-                                      : inner.left() + HorizontalPadding / 2;
-                const int y = inner.top() + (inner.height() - font.lineHeight) / 2;
-                // Static text draws no underline or strike-through.
-                if (font.font.underline() || font.font.strikeOut())
-                    painter.drawText(QRect(x, y, textWidth, font.lineHeight),
-                                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cell.text);
-                else
-                    painter.drawStaticText(x, y, font.Prepared(cell.text));
-            }
-        }
-        // A current cell keeps its own colour in sight inside a frame of the active colour.
-        if (current && !filled && inner.width() > 0)
-            qDrawPlainRect(&painter, inner, activeColour,
-                           std::min(CurrentFrameWidth, std::max(1, inner.width() / 4)));
-    };
-
-    // Rows first..last of one band, clipped to band (viewport coordinates).
-    auto paintBand = [&](int firstRow, int lastRow, const QRect& band) {
-        const QRect dirty = band & area;
-        const int firstColumn = std::max(1, d.ColumnAt(dirty.left() + scrollX));
-        const int lastColumn = std::min(d.columns, d.ColumnAt(dirty.right() + scrollX));
-        if (dirty.isEmpty() || firstRow > lastRow || firstColumn > lastColumn)
-            return;
-        painter.setClipRect(dirty);
-        for (int row = firstRow; row <= lastRow; ++row)
-            for (int column = firstColumn; column <= lastColumn; ++column)
-                paintCell(column, row, d.Box(column, row, scrollX, scrollY));
-        if (d.gridLines) {
-            const QRect span(d.Box(firstColumn, firstRow, scrollX, scrollY).topLeft(),
-                             d.Box(lastColumn, lastRow, scrollX, scrollY).bottomRight());
-            for (int column = firstColumn; column <= lastColumn; ++column)
-                painter.fillRect(d.columnLeft[column] - 1 - scrollX, span.top(), 1, span.height(),
-                                 lineColour);
-            for (int row = firstRow; row <= lastRow; ++row)
-                painter.fillRect(span.left(), d.Box(firstColumn, row, scrollX, scrollY).bottom(),
-                                 span.width(), 1, lineColour);
-        }
-    };
+    PaintPass pass(*this, event->rect());
+    pass.painter.fillRect(pass.area, ColourFromWindows(BackColor()));
 
     const QRect body = viewport()->rect().adjusted(0, d.headerHeight, 0, 0);
-    const QRect grid(-scrollX, d.headerHeight - scrollY, d.GridWidth(), d.BodyHeight());
-    const QRect shown = grid & body & area;
+    const QRect grid(-pass.scrollX, d.headerHeight - pass.scrollY, d.GridWidth(), d.BodyHeight());
+    const QRect shown = grid & body & pass.area;
     if (!d.picture.isNull() && !shown.isEmpty())
-        PaintPicture(painter, grid, shown);
-    paintBand(std::max(1, (area.top() - grid.top()) / d.rowHeight + 1),
-              std::min(d.rows, (area.bottom() - grid.top()) / d.rowHeight + 1), body);
+        PaintPicture(pass.painter, grid, shown);
+    PaintBand(pass, std::max(1, (pass.area.top() - grid.top()) / d.rowHeight + 1),
+              std::min(d.rows, (pass.area.bottom() - grid.top()) / d.rowHeight + 1), body);
     if (d.headerColumns)
-        paintBand(0, 0, QRect(0, 0, viewport()->width(), d.headerHeight));
+        PaintBand(pass, 0, 0, QRect(0, 0, viewport()->width(), d.headerHeight));
+}
+
+// Rows first..last of one band, clipped to band (viewport coordinates).
+void ctlGrid::PaintBand(PaintPass& pass, int firstRow, int lastRow, const QRect& band) {
+    const Impl& d = *d_;
+    const int scrollX = pass.scrollX;
+    const int scrollY = pass.scrollY;
+    const QRect dirty = band & pass.area;
+    const int firstColumn = std::max(1, d.ColumnAt(dirty.left() + scrollX));
+    const int lastColumn = std::min(d.columns, d.ColumnAt(dirty.right() + scrollX));
+    if (dirty.isEmpty() || firstRow > lastRow || firstColumn > lastColumn)
+        return;
+    QPainter& painter = pass.painter;
+    painter.setClipRect(dirty);
+    for (int row = firstRow; row <= lastRow; ++row)
+        for (int column = firstColumn; column <= lastColumn; ++column)
+            PaintCell(pass, column, row, d.Box(column, row, scrollX, scrollY));
+    if (d.gridLines) {
+        const QRect span(d.Box(firstColumn, firstRow, scrollX, scrollY).topLeft(),
+                         d.Box(lastColumn, lastRow, scrollX, scrollY).bottomRight());
+        for (int column = firstColumn; column <= lastColumn; ++column)
+            painter.fillRect(d.columnLeft[column] - 1 - scrollX, span.top(), 1, span.height(),
+                             pass.lineColour);
+        for (int row = firstRow; row <= lastRow; ++row)
+            painter.fillRect(span.left(), d.Box(firstColumn, row, scrollX, scrollY).bottom(),
+                             span.width(), 1, pass.lineColour);
+    }
+}
+
+void ctlGrid::PaintCell(PaintPass& pass, int column, int row, const QRect& box) {
+    Impl& d = *d_;
+    QPainter& painter = pass.painter;
+    const size_t index = d.IndexOf(column, row);
+    const Cell& cell = d.cells[index];
+    const qint32 backColor = d.backColors.Get(index);
+    const QRect inner = d.gridLines ? box.adjusted(0, 0, -1, -1) : box;
+    const bool current = column == d.current.x() && row == d.current.y();
+    const bool coloured = backColor != -1;
+    const bool filled = current && pass.focused && !coloured;
+    if (coloured)
+        painter.fillRect(inner, ColourFromWindows(backColor));
+    else if (filled || row == 0)
+        painter.fillRect(inner, filled ? pass.activeColour : pass.headerColour);
+    if (!cell.text.isEmpty()) {
+        FontEntry& font = d.fonts[cell.fontIndex];
+        if (cell.fontIndex != pass.painterFont) {
+            painter.setFont(font.font);
+            pass.painterFont = cell.fontIndex;
+        }
+        const QColor ink = filled ? pass.activeInk : row == 0 ? pass.headerInk : pass.textColour;
+        if (ink != pass.painterInk) {
+            painter.setPen(ink);
+            pass.painterInk = ink;
+        }
+        const int room = inner.width() - HorizontalPadding;
+        const bool centred = cell.centred;
+        const int textWidth = int(cell.textWidth);
+        if (textWidth > room) {
+            painter.drawText(inner.adjusted(HorizontalPadding / 2, VerticalPadding / 2,
+                                            -HorizontalPadding / 2, -VerticalPadding / 2),
+                             Qt::TextSingleLine | Qt::AlignVCenter |
+                                 (centred ? Qt::AlignHCenter : Qt::AlignLeft),
+                             font.metrics.elidedText(cell.text, Qt::ElideRight, std::max(0, room)));
+        } else {
+            const int x = centred ? inner.left() + (inner.width() - textWidth) / 2
+                                  : inner.left() + HorizontalPadding / 2;
+            const int y = inner.top() + (inner.height() - font.lineHeight) / 2;
+            // Static text draws no underline or strike-through.
+            if (font.font.underline() || font.font.strikeOut())
+                painter.drawText(QRect(x, y, textWidth, font.lineHeight),
+                                 Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cell.text);
+            else
+                painter.drawStaticText(x, y, font.Prepared(cell.text));
+        }
+    }
+    // A current cell keeps its own colour in sight inside a frame of the active colour.
+    if (current && !filled && inner.width() > 0)
+        qDrawPlainRect(&painter, inner, pass.activeColour,
+                       std::min(CurrentFrameWidth, std::max(1, inner.width() / 4)));
 }
 
 // The picture is stretched over the whole grid. A copy of it at the grid's

@@ -153,6 +153,9 @@ private:
     // Makes the cell current; a wrong address raises AppError 9 from member.
     void Select(const char* member, qint32 column, qint32 row);
     void RevealCell(qint32 column, qint32 row);
+    struct PaintPass;
+    void PaintBand(PaintPass& pass, int firstRow, int lastRow, const QRect& band);
+    void PaintCell(PaintPass& pass, int column, int row, const QRect& box);
     void PaintPicture(QPainter& painter, const QRect& grid, const QRect& shown);
     bool MoveByKey(const QKeyEvent* event);
 
