@@ -19,7 +19,7 @@ end_pass() {
 # screenshot NAME, as #RRGGBB: the background of a text.
 mode_colour() {
   convert "$work/$1.png" -crop "${4}x${5}+$2+$3" +repage -depth 8 -format %c histogram:info:- |
-    sort -rn | head -1 | grep -oE '#[0-9A-Fa-f]{6}' | head -1
+    sort -rn | awk 'NR == 1 && match($0, /#[0-9A-Fa-f]+/) { print substr($0, RSTART, RLENGTH) }'
 }
 
 # The text of the area W×H at X,Y of screenshot NAME against its background:
