@@ -19,7 +19,6 @@
 #include <QStyle>
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <limits>
 #include <qdrawutil.h>
 #include <tuple>
@@ -43,16 +42,14 @@ constexpr size_t MaxKeptFonts = 16;
 
 constexpr int CentringFlag = CellFormat::Centred ^ CellFormat::LeftAligned;
 
-// The text colour to use on background: the preferred one unless it
-// would hardly show, then black or white.
+// The text colour to use on background: the preferred one unless it reads
+// below the contrast of text, then whichever of black and white reads best.
 QColor ReadableOn(const QColor& background, const QColor& preferred) {
-    auto luminance = [](const QColor& c) {
-        return 0.299 * c.red() + 0.587 * c.green() + 0.114 * c.blue();
-    };
-    const double back = luminance(background);
-    if (std::abs(back - luminance(preferred)) >= 96.0)
+    constexpr double TextContrast = 4.5;
+    if (ContrastRatio(preferred, background) >= TextContrast)
         return preferred;
-    return back < 128.0 ? QColor(Qt::white) : QColor(Qt::black);
+    const QColor white(Qt::white), black(Qt::black);
+    return ContrastRatio(white, background) > ContrastRatio(black, background) ? white : black;
 }
 
 [[noreturn]] void RaiseBadAddress(const char* member, qint32 column, qint32 row) {
