@@ -12,8 +12,9 @@
 #include "PuzzleMaker.h"
 #include "WordListFile.h"
 
+#include "support/ProgramRun.h"
 #include <QFile>
-#include <QProcess>
+
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -516,13 +517,13 @@ private slots:
         WriteBytes(tooMany, ("T\n" + NumberedWords(100).join(u'\n')).toUtf8());
 
         auto run = [](const QStringList& arguments, QByteArray* out = nullptr) {
-            QProcess maker;
-            maker.start(QStringLiteral(ZELVORA_MAKER_PATH), arguments);
-            maker.closeWriteChannel();
-            maker.waitForFinished(60000);
+            const ProgramRun maker = ProgramRun::Of(QStringLiteral(ZELVORA_MAKER_PATH), arguments);
             if (out)
-                *out = maker.readAllStandardOutput();
-            return maker.exitCode();
+                *out = maker.out;
+            if (!maker.err.isEmpty())
+                qInfo("zelvora-maker %s: %s", qPrintable(arguments.join(u' ')),
+                      maker.err.constData());
+            return maker.exitCode;
         };
 
         QByteArray out;

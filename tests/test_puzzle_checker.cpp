@@ -6,7 +6,8 @@
 #include "outside/IniFileReader.h"
 #include "outside/MessageCatalogue.h"
 
-#include <QProcess>
+#include "support/ProgramRun.h"
+
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -242,17 +243,15 @@ private slots:
 
     void commandLine() {
         auto run = [](const QStringList& arguments, QByteArray* out = nullptr) {
-            QProcess maker;
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
             environment.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
             environment.remove(QStringLiteral("LC_ALL"));
-            maker.setProcessEnvironment(environment);
-            maker.start(QStringLiteral(ZELVORA_MAKER_PATH),
-                        QStringList{QStringLiteral("check")} + arguments);
-            maker.waitForFinished(60000);
+            const ProgramRun maker =
+                ProgramRun::Of(QStringLiteral(ZELVORA_MAKER_PATH),
+                               QStringList{QStringLiteral("check")} + arguments, environment);
             if (out)
-                *out = maker.readAllStandardOutput();
-            return maker.exitCode();
+                *out = maker.out;
+            return maker.exitCode;
         };
         QByteArray out;
         QCOMPARE(run({faulty_}, &out), 1);

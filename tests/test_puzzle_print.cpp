@@ -6,7 +6,8 @@
 
 #include "outside/IniFileReader.h"
 
-#include <QProcess>
+#include "support/ProgramRun.h"
+
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -21,11 +22,8 @@ struct Run {
 };
 
 Run Start(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput())};
+    const ProgramRun run = ProgramRun::Of(program, arguments);
+    return {run.exitCode, QString::fromUtf8(run.out)};
 }
 
 Run Maker(const QStringList& arguments) {

@@ -10,16 +10,30 @@ const wchar_t kParent[] = L"Software\\Zelvora tests";
 
 namespace {
 
+LSTATUS CreateUserKey(const QString& keyPath, HKEY* key) {
+    // Another test program may delete the shared parent once it is empty,
+    // between the creation of the parent and of our key inside it: try again.
+    LSTATUS made = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        made = RegCreateKeyExW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(keyPath.utf16()),
+                               0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key, nullptr);
+        if (made == ERROR_SUCCESS)
+            break;
+        Sleep(50);
+    }
+    return made;
+}
+
 void* PointUserKeyAt(const QString& keyPath, DWORD disposition) {
     HKEY key = nullptr;
     const LSTATUS made =
         disposition == REG_CREATED_NEW_KEY
-            ? RegCreateKeyExW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(keyPath.utf16()),
-                              0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr)
+            ? CreateUserKey(keyPath, &key)
             : RegOpenKeyExW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(keyPath.utf16()), 0,
                             KEY_ALL_ACCESS, &key);
     if (made != ERROR_SUCCESS)
-        qFatal("cannot open the test's registry key %s", qPrintable(keyPath));
+        qFatal("cannot open the test's registry key %s (error %ld)", qPrintable(keyPath),
+               long(made));
     if (RegOverridePredefKey(HKEY_CURRENT_USER, key) != ERROR_SUCCESS)
         qFatal("cannot point HKEY_CURRENT_USER at %s", qPrintable(keyPath));
     return key;
