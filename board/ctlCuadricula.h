@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Puzzle.h"
 #include "outside/AppError.h"
 #include "outside/FontObject.h"
 
@@ -94,10 +95,6 @@ private:
     friend class AppearanceTest;
 
     // One puzzle as the data file gives it.
-    struct Puzzle {
-        qint32 columns = 0, rows = 0;
-        QString title, letters, words, solution;
-    };
     void TakePuzzle(const Puzzle& puzzle);
 
     // What a failed choice restores: the puzzle record and its marks.

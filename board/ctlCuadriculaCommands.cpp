@@ -1,6 +1,7 @@
 // The menu commands that the board carries out for the main window.
 #include "board/ctlCuadricula.h"
 
+#include "core/PuzzleFile.h"
 #include "dialogs/frmListaJuegos.h"
 #include "outside/AppServices.h"
 #include "outside/IniFileReader.h"
@@ -66,8 +67,7 @@ bool ctlCuadricula::StillListed(frmListaJuegos& form, qint32 chosen) {
     auto* grid = form.findChild<ctlGrid*>(QStringLiteral("ctlGridJuegos"));
     const QString prefix = QString::number(chosen) + QStringLiteral(" - ");
     const QString listed = grid->CellText(1, chosen).mid(prefix.size());
-    const QString now =
-        dataFile_->GetValue(QString::number(chosen), QStringLiteral("Titulo"), DataFilePath(), 0);
+    const QString now = PuzzleFile(*dataFile_, DataFilePath()).Title(chosen);
     if (now == listed)
         return true;
     const QString text = now.isEmpty()
@@ -125,15 +125,9 @@ void ctlCuadricula::ReportUnsavedProgress(const AppError& error) {
 
 void ctlCuadricula::CargarLista(frmListaJuegos& form) {
     ReraiseAs("ctlCuadricula.CargarLista", [&] {
-        const QString file = DataFilePath();
-        QStringList rows;
-        for (qint32 number = 1;; ++number) {
-            const QString title =
-                dataFile_->GetValue(QString::number(number), QStringLiteral("Titulo"), file, 0);
-            if (title.isEmpty())
-                break;
-            rows << QString::number(number) + QStringLiteral(" - ") + title;
-        }
+        QStringList rows = PuzzleFile(*dataFile_, DataFilePath()).Titles();
+        for (qint32 number = 1; number <= rows.size(); ++number)
+            rows[number - 1].prepend(QString::number(number) + QStringLiteral(" - "));
         if (rows.isEmpty())
             return;
 

@@ -2,6 +2,7 @@
 // appearance, and applying it stores the appearance and shows it.
 #include "board/ctlCuadricula.h"
 
+#include "core/AppearanceDefaults.h"
 #include "dialogs/frmConfiguracion.h"
 #include "outside/AppServices.h"
 #include "outside/WindowServices.h"
@@ -100,16 +101,19 @@ void ctlCuadricula::SetDialogDefaults() {
     if (!settingsDialog_)
         return;
     frmConfiguracion& form = *settingsDialog_;
-    form.SetlblColoresBackColor(0, windowServices_->GetSystemColor(5));
-    form.SetlblColoresBackColor(1, windowServices_->GetSystemColor(15));
-    form.SetlblColoresBackColor(2, windowServices_->GetSystemColor(13));
-    form.SetlblColoresBackColor(3, windowServices_->GetSystemColor(10));
+    form.SetlblColoresBackColor(
+        0, windowServices_->GetSystemColor(AppearanceDefaults::BackgroundColour));
+    form.SetlblColoresBackColor(1,
+                                windowServices_->GetSystemColor(AppearanceDefaults::MarkedColour));
+    form.SetlblColoresBackColor(
+        2, windowServices_->GetSystemColor(AppearanceDefaults::ActiveCellColour));
+    form.SetlblColoresBackColor(3, windowServices_->GetSystemColor(AppearanceDefaults::LineColour));
     FontObject preview = form.lblFuenteFont();
     preview.SetBold(false);
     preview.SetItalic(false);
-    preview.SetSize(18);
-    preview.SetName(QStringLiteral("MS Sans Serif"));
+    preview.SetSize(AppearanceDefaults::FontSize);
+    preview.SetName(AppearanceDefaults::FontName());
     form.SetlblFuenteFont(preview);
-    form.SetlblFuenteForeColor(windowServices_->GetSystemColor(8));
+    form.SetlblFuenteForeColor(windowServices_->GetSystemColor(AppearanceDefaults::TextColour));
     form.txtImageFile()->setText(QString());
 }

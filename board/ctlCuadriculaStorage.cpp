@@ -2,6 +2,10 @@
 // marks, and the appearance settings.
 #include "board/ctlCuadricula.h"
 
+#include "core/AppearanceDefaults.h"
+#include "core/DigitList.h"
+#include "core/PuzzleFile.h"
+#include "core/PuzzleLimits.h"
 #include "outside/AppServices.h"
 #include "outside/Conversions.h"
 #include "outside/DamagedValue.h"
@@ -11,73 +15,11 @@
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
 
-#include <QDir>
 #include <QSet>
 #include <limits>
 #include <optional>
 
 namespace {
-constexpr int MaxCells = 999;        // a cell list names cells with three digits
-constexpr qsizetype MaxWords = 99;   // crossed-out words are saved with two digits
-constexpr double MaxFontSize = 72.0; // the largest size a font picker lists
-
-qint32 Dimension(const IniFileReader& reader, const QString& section, const char* key,
-                 const QString& file) {
-    const QString text = reader.GetValue(section, QLatin1String(key), file, 0);
-    try {
-        return Conversions::ToInteger32(text, QStringLiteral("ctlCuadricula.LoadPuzzle"));
-    } catch (const AppError& error) {
-        throw AppError(
-            error.Number(), error.Source(),
-            AppServices().GetMessage(11614).arg(section, file, QLatin1String(key), text.left(40)));
-    }
-}
-
-// A puzzle must have at least one cell, and no cell a cell list cannot name.
-void CheckDimensions(qint32 columns, qint32 rows, const QString& section, const QString& file) {
-    const qint64 cells = static_cast<qint64>(columns) * rows;
-    if (columns < 1 || rows < 1 || cells > MaxCells)
-        throw AppError(ErrorNumber::InvalidArgument, QStringLiteral("ctlCuadricula.LoadPuzzle"),
-                       AppServices()
-                           .GetMessage(11615)
-                           .arg(section, file)
-                           .arg(columns)
-                           .arg(rows)
-                           .arg(MaxCells));
-}
-
-// Each cell shows one UTF-16 unit: composed letters fit, but a letter that
-// stays longer (an emoji, a base with an accent that has no composed form)
-// would take two cells and shift the grid.
-void CheckLetters(const QString& letters, const QString& section, const QString& file) {
-    for (qsizetype at = 0; at < letters.size(); ++at) {
-        const QChar letter = letters[at];
-        const bool joinsNext =
-            at + 1 < letters.size() && (letters[at + 1].isMark() || letter.isHighSurrogate());
-        if (!letter.isSurrogate() && !letter.isMark() && !joinsNext)
-            continue;
-        const qsizetype start = joinsNext || at == 0 ? at : at - 1;
-        throw AppError(ErrorNumber::InvalidArgument, QStringLiteral("ctlCuadricula.LoadPuzzle"),
-                       AppServices()
-                           .GetMessage(11530)
-                           .arg(section, QDir::toNativeSeparators(file), letters.mid(start, 2))
-                           .arg(start + 1));
-    }
-}
-
-// Crossed-out words past the 99th could not be kept: such a puzzle is
-// refused whole, as one of more cells than a cell list can name.
-void CheckWordCount(const QString& words, const QString& section, const QString& file) {
-    const qsizetype count = words.isEmpty() ? 0 : words.count(QLatin1Char(' ')) + 1;
-    if (count > MaxWords)
-        throw AppError(ErrorNumber::InvalidArgument, QStringLiteral("ctlCuadricula.LoadPuzzle"),
-                       AppServices()
-                           .GetMessage(11616)
-                           .arg(section, QDir::toNativeSeparators(file))
-                           .arg(count)
-                           .arg(MaxWords));
-}
-
 qint32 Colour(const QString& text) {
     return Conversions::ToInteger32(Conversions::NumericValue(text),
                                     QStringLiteral("ctlCuadricula.LoadConfiguration"));
@@ -111,21 +53,8 @@ QString ctlCuadricula::DataFilePath() const {
 }
 
 void ctlCuadricula::LoadPuzzle() {
-    const QString file = DataFilePath();
-    const QString section = QString::number(NumeroJuego_);
-    const IniFileReader& reader = *dataFile_;
-    Puzzle puzzle;
-    puzzle.columns = Dimension(reader, section, "CantAncho", file);
-    puzzle.rows = Dimension(reader, section, "CantAlto", file);
-    CheckDimensions(puzzle.columns, puzzle.rows, section, file);
-    puzzle.title = reader.GetValue(section, QStringLiteral("Titulo"), file, 0);
-    puzzle.letters = reader.GetValue(section, QStringLiteral("Letras"), file, 1000)
-                         .normalized(QString::NormalizationForm_C);
-    CheckLetters(puzzle.letters, section, file);
-    puzzle.words = reader.GetValue(section, QStringLiteral("Palabras"), file, 1000);
-    CheckWordCount(puzzle.words, section, file);
-    puzzle.solution = reader.GetValue(section, QStringLiteral("Solucion"), file, 1000);
-    TakePuzzle(puzzle);
+    TakePuzzle(PuzzleFile(*dataFile_, DataFilePath())
+                   .Read(NumeroJuego_, QStringLiteral("ctlCuadricula.LoadPuzzle")));
 }
 
 void ctlCuadricula::TakePuzzle(const Puzzle& puzzle) {
@@ -152,14 +81,14 @@ QString ctlCuadricula::MarkedCellList() const {
     if (cells > std::numeric_limits<qint32>::max())
         throw AppError(ErrorNumber::Overflow, QStringLiteral("ctlCuadricula.Save"),
                        appServices_->GetMessage(11601));
-    QString marks;
+    QList<qint32> marked;
     for (qint32 index = 1; index <= cells; ++index) {
         qint32 cellIndex = index, column = 0, row = 0;
         ConvertCellIndex(cellIndex, column, row);
         if (grid_->CellBackColor(column, row) != -1)
-            marks += Conversions::FormatDigits(index, 3);
+            marked << index;
     }
-    return marks;
+    return DigitList::Cells.Write(marked);
 }
 
 // Marks the cells of the saved progress, or of the solution. An entry that
@@ -196,27 +125,17 @@ void ctlCuadricula::Load(bool ReadFromRegistry) {
 }
 
 std::optional<AppError> ctlCuadricula::MarkCellList(const QString& marks, bool* pastTheGrid) {
-    std::optional<AppError> unread;
-    for (qsizetype at = 0; at < marks.size(); at += 3) {
-        qint32 index = 0;
-        try {
-            index =
-                Conversions::ToInteger16(marks.mid(at, 3), QStringLiteral("ctlCuadricula.Load"));
-        } catch (const AppError& error) {
-            if (!unread)
-                unread = error;
-            continue;
-        }
+    const qint64 cells = Columns_ > 0 && Rows_ > 0 ? qint64{Columns_} * Rows_ : 0;
+    const DigitList::Reading reading =
+        DigitList::Cells.Read(marks, qint32(qMin<qint64>(cells, INT32_MAX)));
+    for (qint32 index : reading.named) {
         qint32 column = 0, row = 0;
-        if (index == 0)
-            continue;
         ConvertCellIndex(index, column, row);
-        if (column != 0)
-            grid_->SetCellBackColor(column, row, markedColour_);
-        else if (pastTheGrid && index > 0)
-            *pastTheGrid = true;
+        grid_->SetCellBackColor(column, row, markedColour_);
     }
-    return unread;
+    if (pastTheGrid && reading.pastTheEnd)
+        *pastTheGrid = true;
+    return reading.unread;
 }
 
 // A value the store has never held leaves the member as it is, so a new
@@ -224,14 +143,14 @@ std::optional<AppError> ctlCuadricula::MarkCellList(const QString& marks, bool* 
 // stored text, the empty one included, is converted.
 void ctlCuadricula::LoadConfiguration() {
     ReraiseAs("ctlCuadricula.LoadConfiguration", [&] {
-        ReadColour("ColorFondo", backColour_, 5);
-        ReadColour("ColorSel", markedColour_, 15);
+        ReadColour("ColorFondo", backColour_, AppearanceDefaults::BackgroundColour);
+        ReadColour("ColorSel", markedColour_, AppearanceDefaults::MarkedColour);
         // -1 would mean "not marked": no mark could be seen or made.
         if (markedColour_ == -1)
-            markedColour_ = windowServices_->GetSystemColor(15);
-        ReadColour("ColorCelAct", activeColour_, 13);
-        ReadColour("ColorLineas", lineColour_, 10);
-        ReadColour("FontColor", textColour_, 8);
+            markedColour_ = windowServices_->GetSystemColor(AppearanceDefaults::MarkedColour);
+        ReadColour("ColorCelAct", activeColour_, AppearanceDefaults::ActiveCellColour);
+        ReadColour("ColorLineas", lineColour_, AppearanceDefaults::LineColour);
+        ReadColour("FontColor", textColour_, AppearanceDefaults::TextColour);
         if (const auto text = StoredSetting("ImageFile"))
             pictureFile_ = *text;
         if (const auto text = StoredSetting("FontBold"))
@@ -257,12 +176,12 @@ double ctlCuadricula::StoredFontSize() const {
         return 0;
     const double size =
         Conversions::RoundHalfEven(Conversions::NumericValue(*text) * 10000) / 10000;
-    if (size <= MaxFontSize)
+    if (size <= PuzzleLimits::MaxFontSize)
         return size;
     if (FirstReportOf(QStringLiteral("FontSize"), *text))
         appServices_->ReportError(AppError(
             ErrorNumber::InvalidArgument, QStringLiteral("ctlCuadricula.LoadConfiguration"),
-            appServices_->GetMessage(11521).arg(text->left(40)).arg(MaxFontSize)));
+            appServices_->GetMessage(11521).arg(text->left(40)).arg(PuzzleLimits::MaxFontSize)));
     return FontObject::FromQFont(font()).Size();
 }
 

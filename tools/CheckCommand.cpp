@@ -2,6 +2,7 @@
 
 #include "PuzzleChecker.h"
 
+#include "core/PuzzleFile.h"
 #include "outside/AppError.h"
 #include "outside/IniFileReader.h"
 #include "outside/MessageCatalogue.h"
@@ -25,14 +26,10 @@ void Print(FILE* stream, const QString& text) {
     std::fputs(qPrintable(text + u'\n'), stream);
 }
 
-// The puzzles the game's list shows: 1, 2, … up to the first without a title.
-int ListedPuzzles(const QString& path) {
+// The puzzles the game's list shows.
+qsizetype ListedPuzzles(const QString& path) {
     const IniFileReader reader;
-    int count = 0;
-    while (
-        !reader.GetValue(QString::number(count + 1), QStringLiteral("Titulo"), path, 0).isEmpty())
-        ++count;
-    return count;
+    return PuzzleFile(reader, path).Titles().size();
 }
 
 } // namespace

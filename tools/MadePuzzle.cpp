@@ -1,5 +1,7 @@
 #include "MadePuzzle.h"
 
+#include "core/DataFileKeys.h"
+
 namespace {
 
 // The profile reader drops one matching pair of outer quotes, so a title
@@ -15,12 +17,15 @@ QString ProtectedValue(const QString& value) {
 QString MadePuzzle::IniSection(int number) const {
     QString section;
     section += QStringLiteral("[%1]\n").arg(number);
-    section += QStringLiteral("Titulo=") + ProtectedValue(title) + u'\n';
-    section += QStringLiteral("CantAncho=%1\n").arg(columns);
-    section += QStringLiteral("CantAlto=%1\n").arg(rows);
-    section += QStringLiteral("Letras=") + letters + u'\n';
-    section += QStringLiteral("Palabras=") + words.join(u' ') + u'\n';
-    section += QStringLiteral("Solucion=") + solution + u'\n';
+    const auto line = [&](const QString& key, const QString& value) {
+        section += key + u'=' + value + u'\n';
+    };
+    line(DataFileKeys::Title, ProtectedValue(title));
+    line(DataFileKeys::Columns, QString::number(columns));
+    line(DataFileKeys::Rows, QString::number(rows));
+    line(DataFileKeys::Letters, letters);
+    line(DataFileKeys::Words, words.join(u' '));
+    line(DataFileKeys::Solution, solution);
     section += u'\n';
     return section;
 }

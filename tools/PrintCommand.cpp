@@ -3,6 +3,7 @@
 #include "PuzzleChecker.h"
 #include "PuzzlePrinter.h"
 
+#include "core/PuzzleFile.h"
 #include "outside/AppError.h"
 #include "outside/IniFileReader.h"
 #include "outside/MessageCatalogue.h"
@@ -13,6 +14,7 @@
 #include <QLocale>
 #include <QSaveFile>
 #include <cstdio>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -39,13 +41,11 @@ int Usage(const QString& why) {
     return 2;
 }
 
-// The puzzles the game lists: 1, 2, … up to the first without a title.
+// The puzzles the game lists.
 std::vector<int> ListedNumbers(const QString& file) {
     const IniFileReader reader;
-    std::vector<int> numbers;
-    while (!reader.GetValue(QString::number(numbers.size() + 1), QStringLiteral("Titulo"), file, 0)
-                .isEmpty())
-        numbers.push_back(int(numbers.size()) + 1);
+    std::vector<int> numbers(PuzzleFile(reader, file).Titles().size());
+    std::iota(numbers.begin(), numbers.end(), 1);
     return numbers;
 }
 

@@ -3,8 +3,11 @@
 #include "DataFileScan.h"
 #include "GridWords.h"
 
+#include "core/DataFileKeys.h"
+#include "core/DigitList.h"
+#include "core/PuzzleFile.h"
+#include "core/PuzzleRules.h"
 #include "outside/AppError.h"
-#include "outside/Conversions.h"
 #include "outside/IniFileReader.h"
 #include "outside/MessageCatalogue.h"
 
@@ -38,16 +41,16 @@ QString NumberList(const std::set<int>& numbers) {
 }
 
 // A size key as the board converts it, or nothing (with the fault noted).
-std::optional<qint32> Dimension(const PuzzleFields& puzzle, const QString& text, const char* key,
+std::optional<qint32> Dimension(const PuzzleFields& puzzle, const QString& text, const QString& key,
                                 Faults& faults) {
     if (text.trimmed().isEmpty()) {
-        faults.push_back({puzzle.section, QLatin1String(key), Say(11325)});
+        faults.push_back({puzzle.section, key, Say(11325)});
         return std::nullopt;
     }
     try {
-        return Conversions::ToInteger32(text, QStringLiteral("PuzzleChecker"));
+        return PuzzleRules::Dimension(text, QStringLiteral("PuzzleChecker"));
     } catch (const AppError&) {
-        faults.push_back({puzzle.section, QLatin1String(key), Say(11320).arg(Quoted(text))});
+        faults.push_back({puzzle.section, key, Say(11320).arg(Quoted(text))});
         return std::nullopt;
     }
 }
@@ -59,36 +62,34 @@ void CheckEncodingOfValues(const PuzzleFields& puzzle, Faults& faults) {
         "[ÃÂ][\\x{0080}-\\x{00BF}\\x{0152}\\x{0153}\\x{0160}\\x{0161}\\x{0178}\\x{017D}"
         "\\x{017E}\\x{0192}\\x{02C6}\\x{02DC}\\x{2013}-\\x{2022}\\x{2026}\\x{2030}\\x{2039}"
         "\\x{203A}\\x{20AC}\\x{2122}]"));
-    const std::pair<const char*, const QString*> values[] = {
-        {"Titulo", &puzzle.title},      {"Letras", &puzzle.letters},    {"Palabras", &puzzle.words},
-        {"Solucion", &puzzle.solution}, {"CantAncho", &puzzle.columns}, {"CantAlto", &puzzle.rows}};
+    const std::pair<const QString&, const QString&> values[] = {
+        {DataFileKeys::Title, puzzle.title},     {DataFileKeys::Letters, puzzle.letters},
+        {DataFileKeys::Words, puzzle.words},     {DataFileKeys::Solution, puzzle.solution},
+        {DataFileKeys::Columns, puzzle.columns}, {DataFileKeys::Rows, puzzle.rows}};
     for (const auto& [key, value] : values) {
-        if (value->contains(QChar::ReplacementCharacter))
-            faults.push_back({puzzle.section, QLatin1String(key), Say(11352)});
-        const QRegularExpressionMatch match = misread.match(*value);
+        if (value.contains(QChar::ReplacementCharacter))
+            faults.push_back({puzzle.section, key, Say(11352)});
+        const QRegularExpressionMatch match = misread.match(value);
         if (match.hasMatch())
-            faults.push_back(
-                {puzzle.section, QLatin1String(key), Say(11351).arg(Quoted(match.captured()))});
+            faults.push_back({puzzle.section, key, Say(11351).arg(Quoted(match.captured()))});
     }
 }
 
 void CheckLetters(const PuzzleFields& puzzle, const QString& letters, int columns, int rows,
                   Faults& faults) {
-    const QString key = QStringLiteral("Letras");
+    const QString& key = DataFileKeys::Letters;
     const int cells = columns * rows;
     if (letters.size() != cells)
         faults.push_back({puzzle.section, key,
                           Say(11322).arg(letters.size()).arg(columns).arg(rows).arg(cells)});
     for (int i = 0; i < std::min(int(letters.size()), cells); ++i) {
         const QChar letter = letters[i];
-        if (letter.isHighSurrogate()) {
-            faults.push_back({puzzle.section, key,
-                              Say(11324).arg(Quoted(letters.mid(i, 2)), QString::number(i + 1))});
-            ++i; // the low half belongs to the same letter
-        } else if (letter.isMark() && i > 0) {
-            // A mark left over after composing sits in a cell of its own.
-            faults.push_back({puzzle.section, key,
-                              Say(11324).arg(Quoted(letters.mid(i - 1, 2)), QString::number(i))});
+        if (const auto wide = PuzzleRules::WideLetterAt(letters, i)) {
+            faults.push_back(
+                {puzzle.section, key,
+                 Say(11324).arg(Quoted(wide->text), QString::number(wide->start + 1))});
+            if (letter.isHighSurrogate())
+                ++i; // the low half belongs to the same letter
         } else if (!letter.isLetter()) {
             faults.push_back({puzzle.section, key, Say(11323).arg(i + 1).arg(Quoted(letter))});
         }
@@ -97,14 +98,14 @@ void CheckLetters(const PuzzleFields& puzzle, const QString& letters, int column
 
 // The words as the list shows them, one row per piece between blanks.
 QStringList CheckWordList(const PuzzleFields& puzzle, const QString& words, Faults& faults) {
-    const QString key = QStringLiteral("Palabras");
+    const QString& key = DataFileKeys::Words;
     if (words.isEmpty()) {
         faults.push_back({puzzle.section, key, Say(11330)});
         return {};
     }
     const QStringList list = words.split(u' ');
-    if (list.size() > PuzzleChecker::MaxWords)
-        faults.push_back({puzzle.section, key, Say(11332).arg(list.size())});
+    if (!PuzzleRules::WordsFit(words))
+        faults.push_back({puzzle.section, key, Say(11332).arg(PuzzleRules::WordCount(words))});
     int at = 1;
     QStringList seen;
     for (const QString& word : list) {
@@ -122,24 +123,22 @@ QStringList CheckWordList(const PuzzleFields& puzzle, const QString& words, Faul
 
 // The cells of a cell list, or nothing when an entry names no cell.
 std::optional<Cells> CheckSolution(const PuzzleFields& puzzle, int cells, Faults& faults) {
-    const QString key = QStringLiteral("Solucion");
+    const QString& key = DataFileKeys::Solution;
     const QString& list = puzzle.solution;
-    if (list.size() % 3 != 0) {
+    if (list.size() % DigitList::Cells.Width() != 0) {
         faults.push_back({puzzle.section, key, Say(11340).arg(list.size())});
         return std::nullopt;
     }
     Cells solution;
     bool sound = true;
-    for (int at = 0; at < list.size(); at += 3) {
-        const QString entry = list.mid(at, 3);
-        const bool digits =
-            std::all_of(entry.begin(), entry.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    for (int at = 0; at < list.size(); at += DigitList::Cells.Width()) {
+        const QString entry = list.mid(at, DigitList::Cells.Width());
         const int cell = entry.toInt();
-        if (!digits || cell < 1 || cell > cells) {
+        if (!DigitList::Cells.IsWritten(entry, cells)) {
             faults.push_back({puzzle.section, key,
                               // One call: an entry may hold a '%' of its own.
                               Say(11341).arg(Quoted(entry), QString::number(at + 1),
-                                             QString::number(cells).rightJustified(3, u'0'))});
+                                             DigitList::Cells.Write({cells}))});
             sound = false;
         }
         solution.insert(cell);
@@ -189,7 +188,7 @@ void CompareSolution(const PuzzleFields& puzzle, const std::vector<std::vector<C
     int budget = 100000;
     if (CoverExactly(choices, 0, covered, solution, budget))
         return;
-    const QString key = QStringLiteral("Solucion");
+    const QString& key = DataFileKeys::Solution;
     const Cells words = WordCells(choices, solution);
     std::set<int> extra, missing;
     std::set_difference(solution.begin(), solution.end(), words.begin(), words.end(),
@@ -207,7 +206,7 @@ void CompareSolution(const PuzzleFields& puzzle, const std::vector<std::vector<C
 void CheckWordsInGrid(const PuzzleFields& puzzle, const QString& letters, int columns, int rows,
                       const QStringList& words, const std::optional<Cells>& solution,
                       Faults& faults) {
-    const QString key = QStringLiteral("Palabras");
+    const QString& key = DataFileKeys::Words;
     const GridWords grid(letters, columns, rows);
     std::vector<std::vector<Cells>> choices;
     bool allFound = true;
@@ -242,7 +241,7 @@ const IniFileReader& Reader() {
 }
 
 QString TitleOf(const QString& path, int number) {
-    return Reader().GetValue(QString::number(number), QStringLiteral("Titulo"), path, 0);
+    return PuzzleFile(Reader(), path).Title(number);
 }
 
 // Gaps in the numbering: the chooser lists puzzles from 1 up to the first
@@ -251,7 +250,7 @@ QString TitleOf(const QString& path, int number) {
 void CheckNumbering(const QString& path, const std::set<int>& numbers,
                     std::map<QString, Faults>& bySection, std::map<int, Faults>& missing) {
     if (numbers.empty())
-        missing[1].push_back({QStringLiteral("1"), QStringLiteral("Titulo"), Say(11315)});
+        missing[1].push_back({QStringLiteral("1"), DataFileKeys::Title, Say(11315)});
     const int last = numbers.empty() ? 0 : *numbers.rbegin();
     for (int number = 1; number <= last; ++number) {
         const bool exists = numbers.count(number) > 0;
@@ -261,7 +260,7 @@ void CheckNumbering(const QString& path, const std::set<int>& numbers,
             continue; // one line for a run of missing numbers
         const std::set<int> hidden(numbers.lower_bound(number), numbers.end());
         const QString section = QString::number(number);
-        const PuzzleFault fault{section, QStringLiteral("Titulo"),
+        const PuzzleFault fault{section, DataFileKeys::Title,
                                 Say(exists ? 11311 : 11310).arg(NumberList(hidden))};
         (exists ? bySection[section] : missing[number]).push_back(fault);
     }
@@ -301,32 +300,24 @@ int PuzzleChecker::PuzzleNumber(const QString& section) {
 }
 
 PuzzleFields PuzzleChecker::ReadPuzzle(const QString& path, const QString& section) {
-    const auto value = [&](const char* key, int size) {
-        return Reader().GetValue(section, QLatin1String(key), path, size);
-    };
-    return {section,
-            value("CantAncho", 0),
-            value("CantAlto", 0),
-            value("Titulo", 0),
-            value("Letras", 1000),
-            value("Palabras", 1000),
-            value("Solucion", 1000)};
+    return PuzzleFile(Reader(), path).Fields(section);
 }
 
 std::vector<PuzzleFault> PuzzleChecker::CheckPuzzle(const PuzzleFields& puzzle) {
     Faults faults;
     CheckEncodingOfValues(puzzle, faults);
-    const std::optional<qint32> columns = Dimension(puzzle, puzzle.columns, "CantAncho", faults);
-    const std::optional<qint32> rows = Dimension(puzzle, puzzle.rows, "CantAlto", faults);
+    const std::optional<qint32> columns =
+        Dimension(puzzle, puzzle.columns, DataFileKeys::Columns, faults);
+    const std::optional<qint32> rows = Dimension(puzzle, puzzle.rows, DataFileKeys::Rows, faults);
     if (!columns || !rows)
         return faults;
-    if (*columns < 1 || *rows < 1 || qint64(*columns) * *rows > MaxCells) {
+    if (!PuzzleRules::SizeFits(*columns, *rows)) {
         faults.push_back(
-            {puzzle.section, QStringLiteral("CantAncho"), Say(11321).arg(*columns).arg(*rows)});
+            {puzzle.section, DataFileKeys::Columns, Say(11321).arg(*columns).arg(*rows)});
         return faults;
     }
-    const QString letters = puzzle.letters.normalized(QString::NormalizationForm_C);
-    const QString words = puzzle.words.normalized(QString::NormalizationForm_C);
+    const QString letters = PuzzleRules::Composed(puzzle.letters);
+    const QString words = PuzzleRules::Composed(puzzle.words);
     CheckLetters(puzzle, letters, *columns, *rows, faults);
     const QStringList list = CheckWordList(puzzle, words, faults);
     const std::optional<Cells> solution = CheckSolution(puzzle, *columns * *rows, faults);

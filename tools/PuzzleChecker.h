@@ -1,7 +1,9 @@
 #pragma once
 
 #include "PuzzleFault.h"
-#include "PuzzleFields.h"
+
+#include "core/PuzzleFields.h"
+#include "core/PuzzleLimits.h"
 
 #include <QString>
 #include <vector>
@@ -13,11 +15,12 @@
 // through the game's own reader, so the checker sees what the game shows.
 class PuzzleChecker {
 public:
-    static constexpr int MaxCells = 999; // a cell list names cells with three digits
-    static constexpr int MaxWords = 99;  // crossed-out rows are saved with two digits
+    static constexpr int MaxCells = PuzzleLimits::MaxCells;
+    static constexpr int MaxWords = PuzzleLimits::MaxWords;
 
-    // The faults of one puzzle's own values. Letters and words are
-    // composed (NFC) first, as a reader that composes them would.
+    // The faults of one puzzle's own values: every rule the board refuses a
+    // puzzle for, and more. Letters and words are composed (NFC) first, as
+    // the board composes them.
     static std::vector<PuzzleFault> CheckPuzzle(const PuzzleFields& puzzle);
 
     // Every fault of a data file, puzzle by puzzle in file order.

@@ -2,6 +2,8 @@
 
 #include "MakerRefusal.h"
 
+#include "core/DigitList.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -314,10 +316,12 @@ std::optional<MadePuzzle> PuzzleMaker::TryLayout(const QString& title, const QSt
                                    [&](const PlacedWord& p) { return p.word == word; });
         puzzle.placements += *placed;
     }
+    QList<qint32> solution;
     for (int index = 0; index < int(layout.cells.size()); ++index) {
         if (!layout.filler[index])
-            puzzle.solution += QStringLiteral("%1").arg(index + 1, 3, 10, QLatin1Char('0'));
+            solution << index + 1;
     }
+    puzzle.solution = DigitList::Cells.Write(solution);
     return puzzle;
 }
 

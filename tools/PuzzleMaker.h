@@ -3,6 +3,8 @@
 #include "MadePuzzle.h"
 #include "SeededRandom.h"
 
+#include "core/PuzzleLimits.h"
+
 #include <QList>
 #include <QSize>
 #include <QString>
@@ -18,8 +20,8 @@
 // are drawn again wherever they would spell a second copy of a word.
 class PuzzleMaker {
 public:
-    static constexpr int MaxWords = 99;  // the saved crossed-out rows hold two digits
-    static constexpr int MaxCells = 999; // a cell list holds three digits per cell
+    static constexpr int MaxWords = PuzzleLimits::MaxWords;
+    static constexpr int MaxCells = PuzzleLimits::MaxCells;
     static constexpr int MinWordLength = 2;
 
     explicit PuzzleMaker(std::uint32_t seed);

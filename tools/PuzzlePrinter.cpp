@@ -1,9 +1,8 @@
 #include "PuzzlePrinter.h"
 
-#include "PuzzleChecker.h"
-
+#include "core/DigitList.h"
+#include "core/PuzzleRules.h"
 #include "outside/AppError.h"
-#include "outside/Conversions.h"
 #include "outside/MessageCatalogue.h"
 
 #include <QFontMetricsF>
@@ -47,23 +46,24 @@ std::optional<PrintablePuzzle> PuzzlePrinter::FromFields(const PuzzleFields& fie
                                                          QString* why) {
     PrintablePuzzle puzzle;
     try {
-        puzzle.columns = Conversions::ToInteger32(fields.columns, QStringLiteral("print"));
-        puzzle.rows = Conversions::ToInteger32(fields.rows, QStringLiteral("print"));
+        puzzle.columns = PuzzleRules::Dimension(fields.columns, QStringLiteral("print"));
+        puzzle.rows = PuzzleRules::Dimension(fields.rows, QStringLiteral("print"));
     } catch (const AppError&) {
         puzzle.columns = puzzle.rows = 0;
     }
-    if (puzzle.columns < 1 || puzzle.rows < 1 ||
-        qint64(puzzle.columns) * puzzle.rows > PuzzleChecker::MaxCells) {
+    if (!PuzzleRules::SizeFits(puzzle.columns, puzzle.rows)) {
         *why = MessageCatalogue::Text(11321).arg(fields.columns.trimmed(), fields.rows.trimmed());
         return std::nullopt;
     }
     puzzle.number = number;
     puzzle.title = fields.title;
-    puzzle.letters = fields.letters.normalized(QString::NormalizationForm_C);
-    const QString words = fields.words.normalized(QString::NormalizationForm_C);
+    puzzle.letters = PuzzleRules::Composed(fields.letters);
+    const QString words = PuzzleRules::Composed(fields.words);
     puzzle.words = words.split(u' ', Qt::SkipEmptyParts);
-    for (int at = 0; at + 3 <= fields.solution.size(); at += 3)
-        puzzle.solution.insert(fields.solution.mid(at, 3).toInt());
+    // The cells the solution viewer marks.
+    for (const qint32 cell :
+         DigitList::Cells.Read(fields.solution, puzzle.columns * puzzle.rows).named)
+        puzzle.solution.insert(cell);
     return puzzle;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "PrintablePuzzle.h"
-#include "PuzzleFields.h"
+
+#include "core/PuzzleFields.h"
 
 #include <QPainter>
 #include <QPdfWriter>

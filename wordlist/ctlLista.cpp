@@ -1,7 +1,8 @@
 #include "wordlist/ctlLista.h"
 
+#include "core/DigitList.h"
+#include "core/PuzzleLimits.h"
 #include "outside/AppServices.h"
-#include "outside/Conversions.h"
 #include "outside/DamagedValue.h"
 #include "outside/ProductInfo.h"
 #include "outside/RegistryStore.h"
@@ -9,11 +10,7 @@
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
 
-#include <optional>
-
 namespace {
-// The saved value writes each row with two digits, so it can name rows 1 to 99.
-constexpr qint32 LastSavedRow = 99;
 constexpr double ListFontSize = 14;
 } // namespace
 
@@ -129,16 +126,16 @@ void ctlLista::Save() {
     ReraiseAs("ctlListaPalabras.ListaGrabar", [&] {
         if (NumeroJuego_ == 0)
             return;
-        QString crossedOut;
-        const qint32 rows = qMin(grid_->GetRowCount(), LastSavedRow);
+        QList<qint32> crossedOut;
+        const qint32 rows = qMin(grid_->GetRowCount(), qint32{PuzzleLimits::MaxWords});
         for (qint32 row = 1; row <= rows; ++row) {
             const FontRef font = grid_->CellFont(1, row);
             if (font && font->Strikethrough())
-                crossedOut += Conversions::FormatDigits(row, 2);
+                crossedOut << row;
         }
-        RegistryStore().WriteValue(RegistryStore::CurrentUser,
-                                   productInfo_->GetRegistryKey(2, NumeroJuego_),
-                                   QStringLiteral("Palabras"), crossedOut, RegistryStore::Text);
+        RegistryStore().WriteValue(
+            RegistryStore::CurrentUser, productInfo_->GetRegistryKey(2, NumeroJuego_),
+            QStringLiteral("Palabras"), DigitList::Rows.Write(crossedOut), RegistryStore::Text);
     });
 }
 
@@ -154,29 +151,14 @@ void ctlLista::ReadWordMarks() {
                 .ReadValue(RegistryStore::CurrentUser, key, QStringLiteral("Palabras"))
                 .toString();
         rowsKeptAside_ = false;
-        if (saved.isEmpty())
-            return;
-        const bool oddLength = saved.size() % 2 != 0; // no row is read from it
-        std::optional<AppError> unread;
-        bool pastTheList = false;
-        for (qsizetype at = 0; !oddLength && at < saved.size(); at += 2) {
-            qint32 row = 0;
-            try {
-                row = Conversions::ToInteger16(saved.mid(at, 2),
-                                               QStringLiteral("ctlListaPalabras.ListaLeer"));
-            } catch (const AppError& error) {
-                if (!unread)
-                    unread = error;
-                continue;
-            }
-            pastTheList = pastTheList || row > grid_->GetRowCount();
+        const DigitList::Reading reading = DigitList::Rows.Read(saved, grid_->GetRowCount());
+        for (const qint32 row : reading.named)
             SeleccionarPalabra(1, row);
-        }
-        if (unread || pastTheList || oddLength)
+        if (reading.unread || reading.pastTheEnd || reading.shortEntry)
             DamagedValue::KeepAside(key, QStringLiteral("Palabras"), saved);
-        rowsKeptAside_ = pastTheList && !unread;
-        if (unread)
-            throw AppError(unread->Number(), unread->Source(),
+        rowsKeptAside_ = reading.pastTheEnd && !reading.unread;
+        if (reading.unread)
+            throw AppError(reading.unread->Number(), reading.unread->Source(),
                            appServices_->GetMessage(11544).arg(NumeroJuego_).arg(saved.left(40)));
     });
 }
