@@ -1,4 +1,5 @@
 #include "FuzzHome.h"
+#include "FuzzFolder.h"
 
 #include "outside/AppServices.h"
 #include "outside/MessageCatalogue.h"
@@ -9,13 +10,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStringDecoder>
-#include <QTemporaryDir>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <signal.h>
 
 namespace {
 
@@ -45,50 +41,10 @@ private:
     }
 };
 
-// Every input writes the store, and the store flushes each write to disk:
-// on a memory file system that costs nothing.
-QString TemporaryRoot() {
-    const QFileInfo memory(QStringLiteral("/dev/shm"));
-    if (memory.isDir() && memory.isWritable())
-        return memory.filePath();
-    return QDir::tempPath();
-}
-
-// The folder carries the fuzzer's process number: a fuzzer that stops on a
-// crash leaves it behind, and the next one takes away those whose process
-// is gone.
-QString FolderPrefix() {
-    return QStringLiteral("zelvora-fuzz-");
-}
-
-void RemoveFoldersOfEndedFuzzers() {
-    const QDir root(TemporaryRoot());
-    for (const QString& name : root.entryList({FolderPrefix() + u'*'}, QDir::Dirs)) {
-        bool ok = false;
-        const qint64 process = name.mid(FolderPrefix().size()).section(u'-', 0, 0).toLongLong(&ok);
-        if (ok && process > 0 && ::kill(pid_t(process), 0) != 0 && errno == ESRCH)
-            QDir(root.filePath(name)).removeRecursively();
-    }
-}
-
-struct Home {
-    QTemporaryDir folder{TemporaryRoot() + u'/' + FolderPrefix() +
-                         QString::number(QCoreApplication::applicationPid()) +
-                         QStringLiteral("-XXXXXX")};
-};
-
-Home* home = nullptr;
-
 } // namespace
 
 void FuzzHome::Start(int* argc, char*** argv) {
-    RemoveFoldersOfEndedFuzzers();
-    home = new Home;
-    // libFuzzer ends with exit(): take the folder away then.
-    std::atexit([] { delete home; });
-    if (!home->folder.isValid())
-        qFatal("no temporary folder");
-    const QDir root(home->folder.path());
+    const QDir root(FuzzFolder::Path());
     for (const char* sub : {"program", "config", "runtime"})
         root.mkpath(QLatin1String(sub));
     QFile::setPermissions(root.filePath(QStringLiteral("runtime")),
@@ -111,7 +67,7 @@ void FuzzHome::Start(int* argc, char*** argv) {
 }
 
 QString FuzzHome::ProgramFolder() {
-    return home->folder.filePath(QStringLiteral("program"));
+    return QDir(FuzzFolder::Path()).filePath(QStringLiteral("program"));
 }
 
 QString FuzzHome::DataFile() {
@@ -134,14 +90,6 @@ void FuzzHome::FreshStore() {
 
 QString FuzzHome::StoreFile() {
     return RegistryStore::FileName(ProductInfo().GetRegistryKey(2, 0));
-}
-
-QString FuzzHome::DecodeText(QByteArrayView bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(bytes);
 }
 
 // A request larger than the machine can give fails as it does outside the

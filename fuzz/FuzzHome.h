@@ -3,9 +3,9 @@
 #include <QByteArrayView>
 #include <QString>
 
-// The world a fuzz target runs in: an offscreen QApplication made once, a
-// program folder for the data file and a settings store of its own, all in
-// a temporary folder that is removed when the fuzzer ends normally.
+// The world a fuzz target of the windows runs in: an offscreen QApplication
+// made once, a program folder for the data file and a settings store of its
+// own, all in the fuzzer's own folder (FuzzFolder).
 namespace FuzzHome {
 
 // Call once, from LLVMFuzzerInitialize.
@@ -21,9 +21,5 @@ void WriteDataFile(QByteArrayView bytes);
 void FreshStore();
 // The file the settings store keeps its values in.
 QString StoreFile();
-
-// Bytes as the program would get them from a store or a person: UTF-8 when
-// they are valid UTF-8, Latin-1 otherwise.
-QString DecodeText(QByteArrayView bytes);
 
 } // namespace FuzzHome

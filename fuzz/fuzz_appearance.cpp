@@ -4,6 +4,7 @@
 // Lines 1 to 10 are the ten values in the order the board reads them (a
 // missing line: never stored); bytes that start with '[' are instead the
 // whole settings file, as a person might have edited it.
+#include "FuzzFolder.h"
 #include "FuzzHome.h"
 
 #include "board/ctlCuadricula.h"
@@ -103,7 +104,7 @@ QString PictureInProgramFolder(QString name) {
 
 void StoreLines(const QList<QByteArrayView>& lines) {
     for (qsizetype i = 0; i < lines.size() && i < qsizetype(std::size(kNames)); ++i) {
-        QString text = FuzzHome::DecodeText(lines[i]);
+        QString text = FuzzFolder::DecodeText(lines[i]);
         if (i == 5)
             text = PictureInProgramFolder(text);
         RegistryStore().WriteValue(RegistryStore::CurrentUser, KeyPath(), QLatin1String(kNames[i]),
@@ -228,14 +229,14 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView bytes(data, qsizetype(size));
-    CheckConversions(FuzzHome::DecodeText(bytes));
+    CheckConversions(FuzzFolder::DecodeText(bytes));
     QList<QByteArrayView> lines;
     for (qsizetype start = 0; start <= bytes.size();) {
         qsizetype end = bytes.indexOf('\n', start);
         if (end < 0)
             end = bytes.size();
         lines << bytes.sliced(start, end - start);
-        CheckConversions(FuzzHome::DecodeText(lines.back()));
+        CheckConversions(FuzzFolder::DecodeText(lines.back()));
         start = end + 1;
     }
 

@@ -1,15 +1,19 @@
-// The bytes are the puzzle data file. The titles are read the way the game
-// chooser reads them, and puzzles are loaded and shown by the board's own
-// code, with the word list beside it. What the board loads is held against
-// a plain second reading of the file's rules.
-#include "FuzzHome.h"
+// The bytes are the puzzle data file. The titles are listed and puzzles are
+// read through the core, as the chooser and the board read them, with no
+// window: what a puzzle read whole holds is held against the rules it must
+// keep and against a plain second reading of the file's rules.
+#include "FuzzFolder.h"
 #include "PlainProfileReader.h"
 
-#include "board/ctlCuadricula.h"
+#include "core/DataFileKeys.h"
+#include "core/DigitList.h"
+#include "core/PuzzleFile.h"
+#include "core/PuzzleRules.h"
 #include "outside/AppError.h"
 #include "outside/IniFileReader.h"
-#include "wordlist/ctlLista.h"
 
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <cstdint>
 #include <cstdio>
@@ -17,20 +21,19 @@
 
 namespace {
 
-// Loading every puzzle of a long file would make each input slow; the
+// Reading every puzzle of a long file would make each input slow; the
 // first few, the last listed and the one after it cover the cases.
-constexpr qint32 FirstLoaded = 4;
+constexpr qint32 FirstRead = 4;
 
-QStringList TitlesLikeTheChooser() {
-    const IniFileReader reader;
-    QStringList titles;
-    for (qint32 number = 1;; ++number) {
-        const QString title = reader.GetValue(QString::number(number), QStringLiteral("Titulo"),
-                                              FuzzHome::DataFile(), 0);
-        if (title.isEmpty())
-            return titles;
-        titles << title;
-    }
+QString DataFile() {
+    return QDir(FuzzFolder::Path()).filePath(QStringLiteral("zelvora.ini"));
+}
+
+void WriteDataFile(QByteArrayView bytes) {
+    QFile file(DataFile());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes.data(), bytes.size()) != bytes.size())
+        qFatal("cannot write %s", qPrintable(DataFile()));
 }
 
 [[noreturn]] void Broken(const char* what, qint32 number, const QString& detail = QString()) {
@@ -38,70 +41,68 @@ QStringList TitlesLikeTheChooser() {
     std::abort();
 }
 
-void Compare(const char* key, const QString& loaded, const PlainProfileReader& plain,
+void Compare(const QString& key, const QString& read, const PlainProfileReader& plain,
              qint32 number) {
-    std::optional<QString> expected = plain.Value(QString::number(number), QLatin1String(key));
+    std::optional<QString> expected = plain.Value(QString::number(number), key);
     // The board composes letters (a base and its accent make one cell).
-    if (expected && qstrcmp(key, "Letras") == 0)
-        expected = expected->normalized(QString::NormalizationForm_C);
-    if (expected && *expected != loaded)
-        Broken("loaded another value than the file holds for", number,
+    if (expected && key == DataFileKeys::Letters)
+        expected = PuzzleRules::Composed(*expected);
+    if (expected && *expected != read)
+        Broken("read another value than the file holds for", number,
                QStringLiteral("%1: \"%2\" instead of \"%3\"")
-                   .arg(QLatin1String(key), loaded.left(200), expected->left(200)));
+                   .arg(key, read.left(200), expected->left(200)));
 }
 
-void Show(ctlCuadricula& board, ctlLista& list, qint32 number, const QString& listedTitle,
+// A puzzle read whole keeps every rule the board holds it to.
+void CheckRules(const Puzzle& puzzle, qint32 number) {
+    if (!PuzzleRules::SizeFits(puzzle.columns, puzzle.rows))
+        Broken("read with a size a cell list cannot name", number);
+    if (!PuzzleRules::WordsFit(puzzle.words))
+        Broken("read with more words than the list can save", number);
+    for (qsizetype at = 0; at < puzzle.letters.size(); ++at)
+        if (PuzzleRules::WideLetterAt(puzzle.letters, at))
+            Broken("read with a letter wider than a cell at", number, QString::number(at + 1));
+    const DigitList::Reading solution =
+        DigitList::Cells.Read(puzzle.solution, puzzle.columns * puzzle.rows);
+    for (const qint32 cell : solution.named)
+        if (cell < 1 || cell > puzzle.columns * puzzle.rows)
+            Broken("named a cell past the grid in its solution:", number, QString::number(cell));
+}
+
+void Read(const PuzzleFile& file, qint32 number, const QString& listedTitle,
           const PlainProfileReader& plain) {
-    board.SetNumeroJuego(number);
+    Puzzle puzzle;
     try {
-        board.LoadPuzzle();
+        puzzle = file.Read(number, QStringLiteral("fuzz_datafile"));
     } catch (const AppError&) {
         return; // the chooser reports it and the board keeps its puzzle
     }
-    const qint64 cells = qint64(board.Columns()) * board.Rows();
-    if (board.Columns() < 1 || board.Rows() < 1 || cells > 999)
-        Broken("loaded with a size a cell list cannot name", number);
-    if (!listedTitle.isNull() && board.Titulo() != listedTitle)
-        Broken("loaded with another title than the chooser lists", number);
-    Compare("Titulo", board.Titulo(), plain, number);
-    Compare("Letras", board.Letras(), plain, number);
-    Compare("Palabras", board.Palabras(), plain, number);
-    Compare("Solucion", board.Solucion(), plain, number);
-    try {
-        board.Refresh(true);
-        board.grab(); // paints the letters as the player would see them
-        list.SetNumeroJuego(number);
-        list.SetPalabras(board.Palabras());
-        list.Refresh();
-        list.grab();
-        board.Refresh(false); // as the solution viewer shows it
-    } catch (const AppError&) {
-    }
+    CheckRules(puzzle, number);
+    if (!listedTitle.isNull() && puzzle.title != listedTitle)
+        Broken("read with another title than the list shows", number);
+    Compare(DataFileKeys::Title, puzzle.title, plain, number);
+    Compare(DataFileKeys::Letters, puzzle.letters, plain, number);
+    Compare(DataFileKeys::Words, puzzle.words, plain, number);
+    Compare(DataFileKeys::Solution, puzzle.solution, plain, number);
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    FuzzHome::Start(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzHome::WriteDataFile(QByteArrayView(data, qsizetype(size)));
-    const QStringList titles = TitlesLikeTheChooser();
+    WriteDataFile(QByteArrayView(data, qsizetype(size)));
+    const IniFileReader reader; // one per input: nothing of the last file is kept
+    const PuzzleFile file(reader, DataFile());
+    const QStringList titles = file.Titles();
     const auto listed = qint32(titles.size());
     const PlainProfileReader plain(QByteArrayView(data, qsizetype(size)));
     for (qint32 number = 1; number <= listed + 1; ++number)
-        Compare("Titulo", number <= listed ? titles[number - 1] : QString(), plain, number);
+        Compare(DataFileKeys::Title, number <= listed ? titles[number - 1] : QString(), plain,
+                number);
 
-    ctlCuadricula board;
-    ctlLista list;
-    board.resize(300, 300);
-    list.resize(150, 300);
     for (qint32 number = 1; number <= listed + 1; ++number) {
-        if (number > FirstLoaded && number < listed)
+        if (number > FirstRead && number < listed)
             number = listed;
-        Show(board, list, number, number <= listed ? titles[number - 1] : QString(), plain);
+        Read(file, number, number <= listed ? titles[number - 1] : QString(), plain);
     }
     return 0;
 }
