@@ -57,3 +57,19 @@ QString FuzzFolder::DecodeText(QByteArrayView bytes) {
         return text;
     return QString::fromLatin1(bytes);
 }
+
+// A request larger than the machine can give fails as it does outside the
+// sanitizer (a null pointer, which Qt's stream reading copes with) instead of
+// stopping the fuzzer: a hand-edited "@Variant(...)" setting can ask Qt for
+// tens of gigabytes. The quarantine of freed blocks is kept smaller than
+// ASan's 256 MB, or the churn of Qt's heap grows the fuzzer past a gigabyte
+// within minutes.
+extern "C" const char* __asan_default_options() {
+    return "allocator_may_return_null=1:quarantine_size_mb=64";
+}
+
+// Fontconfig keeps a few blocks for the life of the process; they are not
+// ours and are not lost per input.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}

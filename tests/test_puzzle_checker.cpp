@@ -3,6 +3,8 @@
 
 #include "PuzzleChecker.h"
 
+#include "core/PuzzleFile.h"
+#include "outside/AppError.h"
 #include "outside/IniFileReader.h"
 #include "outside/MessageCatalogue.h"
 
@@ -176,6 +178,25 @@ private slots:
         QVERIFY(lines.contains(QStringLiteral(
             "Juego 19, Titulo: falta la sección; la lista de juegos se detiene aquí y no muestra "
             "estos juegos: 20")));
+    }
+
+    // What the board refuses to load, the checker finds, from the same rules.
+    void findsWhatTheBoardRefuses() {
+        const IniFileReader reader;
+        const PuzzleFile file(reader, faulty_);
+        QList<int> refused;
+        for (int number = 1; number <= 20; ++number) {
+            try {
+                file.Read(number, QStringLiteral("test"));
+            } catch (const AppError&) {
+                refused << number;
+                const QString section = QString::number(number);
+                QVERIFY2(!PuzzleChecker::CheckPuzzle(PuzzleChecker::ReadPuzzle(faulty_, section))
+                              .empty(),
+                         qPrintable(section));
+            }
+        }
+        QCOMPARE(refused, (QList<int>{2, 3, 4, 13, 14, 19}));
     }
 
     void passesOddButSoundPuzzles() {

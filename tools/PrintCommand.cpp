@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <cstdio>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -47,6 +48,20 @@ std::vector<int> ListedNumbers(const QString& file) {
     std::vector<int> numbers(PuzzleFile(reader, file).Titles().size());
     std::iota(numbers.begin(), numbers.end(), 1);
     return numbers;
+}
+
+// The paper named (a4 or letter), or the locale's without a name.
+std::optional<PuzzlePrinter::Paper> ChosenPaper(const std::optional<QString>& named) {
+    if (!named)
+        return QLocale().measurementSystem() == QLocale::ImperialUSSystem
+                   ? PuzzlePrinter::Paper::Letter
+                   : PuzzlePrinter::Paper::A4;
+    const QString name = named->toLower();
+    if (name == QStringLiteral("a4"))
+        return PuzzlePrinter::Paper::A4;
+    if (name == QStringLiteral("letter"))
+        return PuzzlePrinter::Paper::Letter;
+    return std::nullopt;
 }
 
 // The printable puzzles, or an empty list with the reason printed.
@@ -107,16 +122,10 @@ int PrintCommand::Run(const QStringList& arguments) {
     if (number == 0 && which != QStringLiteral("all"))
         return Usage(QStringLiteral("the puzzle is a number from 1 up, or all."));
 
-    PuzzlePrinter::Paper size = QLocale().measurementSystem() == QLocale::ImperialUSSystem
-                                    ? PuzzlePrinter::Paper::Letter
-                                    : PuzzlePrinter::Paper::A4;
-    if (parser.isSet(paper)) {
-        const QString name = parser.value(paper).toLower();
-        if (name != QStringLiteral("a4") && name != QStringLiteral("letter"))
-            return Usage(QStringLiteral("--paper is a4 or letter."));
-        size = name == QStringLiteral("letter") ? PuzzlePrinter::Paper::Letter
-                                                : PuzzlePrinter::Paper::A4;
-    }
+    const std::optional<PuzzlePrinter::Paper> size =
+        ChosenPaper(parser.isSet(paper) ? std::optional(parser.value(paper)) : std::nullopt);
+    if (!size)
+        return Usage(QStringLiteral("--paper is a4 or letter."));
 
     QFile readable(file);
     if (!readable.open(QIODevice::ReadOnly)) {
@@ -143,7 +152,7 @@ int PrintCommand::Run(const QStringList& arguments) {
     }
     {
         PuzzlePrinter printer(
-            &pdf, size, puzzles.size() == 1 ? puzzles.front().title : QFileInfo(file).fileName());
+            &pdf, *size, puzzles.size() == 1 ? puzzles.front().title : QFileInfo(file).fileName());
         for (const PrintablePuzzle& puzzle : puzzles)
             printer.Add(puzzle, parser.isSet(solution));
         if (!printer.Finish()) {

@@ -108,6 +108,21 @@ struct PuzzleMaker::Layout {
 
     // Whether any of the words reads through one of the given cells
     // anywhere but where `own` was just put.
+    // Keeps a word placed over its new cells: its line, and how full its
+    // rows, columns and direction are.
+    void Record(const PlacedWord& place, const std::vector<int>& newCells) {
+        const int direction = DirectionOf(place);
+        for (int i = 0; i < int(place.word.size()); ++i)
+            axes[Index(place.column + place.dColumn * i, place.row + place.dRow * i)] |=
+                AxisBit(direction);
+        for (int cell : newCells) {
+            ++rowUse[cell / columns + 1];
+            ++columnUse[cell % columns + 1];
+        }
+        ++directionUse[direction];
+        placements += place;
+    }
+
     bool SpellsACopy(const QStringList& words, const std::vector<int>& throughCells,
                      const PlacedWord& own) const {
         const Step ownStep{own.dColumn, own.dRow};
@@ -393,18 +408,7 @@ bool PuzzleMaker::PlaceWord(Layout& layout, const QString& word, const QStringLi
                 layout.cells[cell] = QChar();
             continue;
         }
-        const int direction = DirectionOf(place);
-        for (int i = 0; i < length; ++i) {
-            const int column = place.column + place.dColumn * i;
-            const int row = place.row + place.dRow * i;
-            layout.axes[layout.Index(column, row)] |= AxisBit(direction);
-        }
-        for (int cell : newCells) {
-            ++layout.rowUse[cell / layout.columns + 1];
-            ++layout.columnUse[cell % layout.columns + 1];
-        }
-        ++layout.directionUse[direction];
-        layout.placements += place;
+        layout.Record(place, newCells);
         return true;
     }
     return false;
