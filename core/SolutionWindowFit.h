@@ -11,15 +11,15 @@
 class SolutionWindowFit {
 public:
     struct Measures {
-        QSize frame;        // outer size less client size
-        QSize workArea;     // the screen's free area
-        QSize grid;         // the board's grid
-        int buttonHeight;   // the close button's
-        int twipsPerPixelX; // whole numbers
-        int twipsPerPixelY;
-        int verticalBar;   // width of a vertical scroll bar
-        int horizontalBar; // height of a horizontal one
-        int titleWidth;    // the least outer width that shows the title
+        QSize frame;            // outer size less client size
+        QSize workArea;         // the screen's free area
+        QSize grid;             // the board's grid
+        int buttonHeight = 0;   // the close button's
+        int twipsPerPixelX = 0; // whole numbers
+        int twipsPerPixelY = 0;
+        int verticalBar = 0;   // width of a vertical scroll bar
+        int horizontalBar = 0; // height of a horizontal one
+        int titleWidth = 0;    // the least outer width that shows the title
     };
 
     struct Places {

@@ -7,6 +7,7 @@
 #include "outside/MessageCatalogue.h"
 
 #include <QTest>
+#include <functional>
 #include <limits>
 
 namespace {
