@@ -8,7 +8,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <cmath>
 
 namespace {
 // Labels carry the system's window background and window text colours.
@@ -38,9 +37,7 @@ frmAcercaDe::frmAcercaDe(QWidget* parent)
     lblWeb_->setObjectName(QStringLiteral("lblWeb"));
 
     const WindowServices windows;
-    const int tx = windows.TwipsPerPixelX(), ty = windows.TwipsPerPixelY();
-    setFixedSize(static_cast<int>(std::lround(4845.0 / tx)),
-                 static_cast<int>(std::lround(2625.0 / ty)));
+    setFixedSize(windows.SizeFromTwips(4845, 2625));
     windows.MoveTwips(imgAcercaDe_, 150, 210, 480, 480);
     windows.MoveTwips(lblSistema_, 780, 120, 705, 195);
     windows.MoveTwips(lblNumeroJuego_, 780, 390, 1140, 195);

@@ -4,7 +4,6 @@
 #include "outside/WindowServices.h"
 
 #include <QPushButton>
-#include <cmath>
 
 frmAyuda::frmAyuda(QWidget* parent)
     : QDialog(parent), txtTexto_(new TextBox(this)), cmdCerrar_(new QPushButton(this)) {
@@ -13,9 +12,7 @@ frmAyuda::frmAyuda(QWidget* parent)
     cmdCerrar_->setObjectName(QStringLiteral("cmdCerrar"));
 
     const WindowServices windows;
-    const int tx = windows.TwipsPerPixelX(), ty = windows.TwipsPerPixelY();
-    setFixedSize(static_cast<int>(std::lround(5145.0 / tx)),
-                 static_cast<int>(std::lround(4155.0 / ty)));
+    setFixedSize(windows.SizeFromTwips(5145, 4155));
     windows.MoveTwips(txtTexto_, 75, 60, 4995, 3645);
     windows.MoveTwips(cmdCerrar_, 1980, 3750, 1185, 375);
 

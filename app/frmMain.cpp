@@ -3,6 +3,7 @@
 #include "app/BackgroundArea.h"
 #include "app/modMain.h"
 #include "board/ctlCuadricula.h"
+#include "core/MainWindowLayout.h"
 #include "outside/AppServices.h"
 #include "outside/GridSpeech.h"
 #include "outside/ProductInfo.h"
@@ -15,7 +16,6 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <limits>
 #include <optional>
 
 namespace {
@@ -25,17 +25,6 @@ AppServices& App() {
 
 WindowServices& Windows() {
     return SharedServices::Windows();
-}
-
-// 32-bit sums, as the layout arithmetic is done: overflow is an error.
-qint32 Sum(std::initializer_list<qint64> terms) {
-    qint64 total = 0;
-    for (qint64 term : terms)
-        total += term;
-    if (total > std::numeric_limits<qint32>::max() || total < std::numeric_limits<qint32>::min())
-        throw AppError(ErrorNumber::Overflow, QStringLiteral("frmMain.ArrangeControls"),
-                       AppServices().GetMessage(11601));
-    return static_cast<qint32>(total);
 }
 
 QAction* NewAction(QMenu* menu, const char* name) {
@@ -200,63 +189,16 @@ void frmMain::ArrangeControls() {
     try {
         const WindowMetrics outer = Windows().GetWindowSize(this);
         const WindowMetrics client = Windows().GetClientSize(this);
-        const qint32 FW = Sum({outer.width, -qint64(client.width)});
-        const qint32 FH = Sum({outer.height, -qint64(client.height)});
         const WindowMetrics work = Windows().GetWorkArea();
-        const qint32 AW = work.width, AH = work.height;
-        const qint32 BW = ctlCuadricula_->GetGridWidth(), BH = ctlCuadricula_->GetGridHeight();
-        const qint32 LW = ctlDefiniciones_->GetGridWidth(), LH = ctlDefiniciones_->GetGridHeight();
-        const qint32 vertical = Windows().GetScrollBarSize(false);
-
-        const bool listScrolls = BH < LH;
-        const qint32 S = listScrolls ? vertical : 0;
-        qint32 H = Sum({BH, FH});
-        qint32 W = Sum({BW, S, 5, LW, FW});
-        if (H > AH)
-            W = Sum({W, vertical});
-        if (W > AW)
-            H = Sum({H, Windows().GetScrollBarSize(true)});
-
-        qint32 windowWidth, boardWidth, listWidth;
-        if (W > AW) {
-            windowWidth = AW;
-            const qint32 R = Sum({AW, -qint64(FW), -5});
-            const qint32 boardShare = static_cast<qint32>(qint64(R) * 70 / 100);
-            const qint32 listShare = static_cast<qint32>(qint64(R) * 30 / 100);
-            if (BW > AW && LW > AW) {
-                boardWidth = boardShare;
-                listWidth = listShare;
-            } else if (BW > AW) {
-                listWidth = LW;
-                boardWidth = Sum({R, -qint64(LW)});
-            } else if (LW > AW) {
-                boardWidth = BW;
-                listWidth = Sum({R, -qint64(BW)});
-            } else if (BW <= boardShare) {
-                boardWidth = BW;
-                listWidth = Sum({R, -qint64(BW)});
-            } else {
-                listWidth = LW;
-                boardWidth = Sum({R, -qint64(LW)});
-            }
-        } else {
-            windowWidth = W;
-            boardWidth = H > AH ? Sum({BW, vertical}) : BW;
-            listWidth = listScrolls ? Sum({LW, vertical}) : LW;
-        }
-
-        qint32 windowHeight, controlHeight;
-        if (H > AH) {
-            windowHeight = AH;
-            controlHeight = Sum({AH, -qint64(FH)});
-        } else {
-            windowHeight = H;
-            controlHeight = W > AW ? Sum({BH, Windows().GetScrollBarSize(true)}) : BH;
-        }
-
-        Windows().PlaceWindow(this, windowWidth, windowHeight);
-        ctlCuadricula_->setGeometry(0, 0, boardWidth, controlHeight);
-        ctlDefiniciones_->setGeometry(Sum({5, boardWidth}), 0, listWidth, controlHeight);
+        const MainWindowLayout::Places places = MainWindowLayout::Arrange(
+            {QSize(outer.width, outer.height), QSize(client.width, client.height),
+             QSize(work.width, work.height),
+             QSize(ctlCuadricula_->GetGridWidth(), ctlCuadricula_->GetGridHeight()),
+             QSize(ctlDefiniciones_->GetGridWidth(), ctlDefiniciones_->GetGridHeight()),
+             Windows().GetScrollBarSize(false), Windows().GetScrollBarSize(true)});
+        Windows().PlaceWindow(this, places.window.width(), places.window.height());
+        ctlCuadricula_->setGeometry(places.board);
+        ctlDefiniciones_->setGeometry(places.list);
     } catch (const AppError& error) {
         App().ReportError(error, QString(), -1, -1, QString());
     }

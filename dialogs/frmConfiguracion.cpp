@@ -132,7 +132,7 @@ void frmConfiguracion::BuildControls() {
 
 void frmConfiguracion::PlaceControls() {
     const WindowServices windows;
-    setFixedSize(FormWidth / windows.TwipsPerPixelX(), FormHeight / windows.TwipsPerPixelY());
+    setFixedSize(windows.SizeFromTwips(FormWidth, FormHeight));
     windows.MoveTwips(fraOpciones_, 30, 30, 2955, 3675);
     windows.MoveTwips(picOpciones_, 120, 240, 2385, 3045);
     for (int i = 0; i < 5; ++i)

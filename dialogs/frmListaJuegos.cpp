@@ -18,8 +18,7 @@ frmListaJuegos::frmListaJuegos(QWidget* parent)
     cmdCancelar_->setObjectName(QStringLiteral("cmdCancelar"));
 
     const WindowServices windows;
-    const int tx = windows.TwipsPerPixelX(), ty = windows.TwipsPerPixelY();
-    setFixedSize(4560 / tx, 3810 / ty);
+    setFixedSize(windows.SizeFromTwips(4560, 3810));
     windows.MoveTwips(lblJuegos_, 60, 30, 660, 195);
     windows.MoveTwips(ctlGridJuegos_, 30, 270, 4485, 3060);
     windows.MoveTwips(cmdAceptar_, 2010, 3390, 1185, 375);

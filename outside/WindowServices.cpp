@@ -1,5 +1,6 @@
 #include "outside/WindowServices.h"
 
+#include "core/Twips.h"
 #include "outside/AppError.h"
 #include "outside/DialogOwner.h"
 #include "outside/MessageCatalogue.h"
@@ -102,14 +103,6 @@ QRect AvailableArea(const QWidget* window) {
     if (OnWayland() && available == screen->geometry())
         return available.adjusted(0, UnknownPanelsHeight, 0, 0);
     return available;
-}
-
-int TwipsPerPixel(qreal dpi) {
-    return dpi > 0 ? static_cast<int>(std::lround(1440.0 / dpi)) : 15;
-}
-
-int TwipsToPixels(int twips, int perPixel) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / perPixel));
 }
 
 // A marked cell must stand out from the board (1.5:1 is the least a player
@@ -290,19 +283,28 @@ void WindowServices::CopyFont(const FontObject& source, FontObject& target) cons
 
 int WindowServices::TwipsPerPixelX() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return TwipsPerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
+    return Twips::PerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
 }
 
 int WindowServices::TwipsPerPixelY() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return TwipsPerPixel(screen ? screen->logicalDotsPerInchY() : 96.0);
+    return Twips::PerPixel(screen ? screen->logicalDotsPerInchY() : 96.0);
 }
 
 void WindowServices::MoveTwips(QWidget* control, int left, int top, int width, int height) const {
     const int tx = TwipsPerPixelX();
     const int ty = TwipsPerPixelY();
-    control->setGeometry(TwipsToPixels(left, tx), TwipsToPixels(top, ty), TwipsToPixels(width, tx),
-                         TwipsToPixels(height, ty));
+    control->setGeometry(Twips::ToPixels(left, tx), Twips::ToPixels(top, ty),
+                         Twips::ToPixels(width, tx), Twips::ToPixels(height, ty));
+}
+
+void WindowServices::MoveTwips(QWidget* control, const QRect& place) const {
+    MoveTwips(control, place.x(), place.y(), place.width(), place.height());
+}
+
+QSize WindowServices::SizeFromTwips(int width, int height) const {
+    return QSize(Twips::ToPixels(width, TwipsPerPixelX()),
+                 Twips::ToPixels(height, TwipsPerPixelY()));
 }
 
 void WindowServices::SetWorkAreaStandIn(std::optional<QRect> area) {

@@ -64,6 +64,9 @@ public:
     int TwipsPerPixelY() const;
     // Moves a control to a place given in twips.
     void MoveTwips(QWidget* control, int left, int top, int width, int height) const;
+    void MoveTwips(QWidget* control, const QRect& place) const;
+    // A window's client size given in twips, in pixels.
+    QSize SizeFromTwips(int width, int height) const;
 
     // Tests stand in for the screen's work area; nullopt restores the real one.
     static void SetWorkAreaStandIn(std::optional<QRect> area);
