@@ -20,17 +20,28 @@ QString TwoPuzzles() {
 
 } // namespace
 
+// The board with the steps its published members take within reach.
+class BoardSteps : public ctlCuadricula {
+public:
+    using ctlCuadricula::ApplyConfiguration;
+    using ctlCuadricula::ConvertCellIndex;
+    using ctlCuadricula::LoadConfiguration;
+};
+
 class BoardTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestHome> home;
 
-    static void Convert(ctlCuadricula& board, qint32& index, qint32& column, qint32& row) {
+    static void Convert(BoardSteps& board, qint32& index, qint32& column, qint32& row) {
         board.ConvertCellIndex(index, column, row);
     }
-    static void Apply(ctlCuadricula& board) { board.ApplyConfiguration(false, true); }
-    static void SetMarkedColour(ctlCuadricula& board, qint32 colour) {
-        board.markedColour_ = colour;
+    static void Apply(BoardSteps& board) { board.ApplyConfiguration(false, true); }
+    // As the settings dialog leaves it: stored, then read.
+    void SetMarkedColour(BoardSteps& board, qint32 colour) {
+        home->Store(0, "ColorSel", QString::number(colour));
+        board.LoadConfiguration();
+        QCOMPARE(board.MarkedColour(), colour);
     }
 
 private slots:
@@ -64,7 +75,7 @@ private slots:
         QFETCH(int, index);
         QFETCH(int, column);
         QFETCH(int, row);
-        ctlCuadricula board;
+        BoardSteps board;
         board.SetColumns(10);
         board.SetRows(3);
         qint32 i = index, c = 0, r = 0;
@@ -76,7 +87,7 @@ private slots:
     }
 
     void cellIndexOutsideTheGrid() {
-        ctlCuadricula board;
+        BoardSteps board;
         board.SetColumns(10);
         board.SetRows(3);
         for (qint32 index : {31, -1, 1000}) {
@@ -298,7 +309,7 @@ private slots:
     }
 
     void changeConfigurationOnlyWhenApplying() {
-        ctlCuadricula board;
+        BoardSteps board;
         QSignalSpy changed(&board, &ctlCuadricula::ChangeConfiguration);
         OpenPuzzle(board, 1);
         board.Refresh(true);
@@ -308,7 +319,7 @@ private slots:
     }
 
     void recolourRepaintsMarkedCellsOnly() {
-        ctlCuadricula board;
+        BoardSteps board;
         OpenPuzzle(board, 1);
         emit board.Grid()->CellClick(4, 1);
         board.Grid()->SetCellBackColor(5, 1, 0x123456); // marked in an earlier colour

@@ -302,9 +302,12 @@ private slots:
             descriptions << ProductInfo().GetProductDescription(2);
             notices << ProductInfo().GetNoticeText();
         }
-        QCOMPARE(descriptions, (QStringList{"Sopa de letras", "Word search"}));
-        QVERIFY(notices[0].contains(QStringLiteral("Todos los derechos reservados")));
-        QVERIFY(notices[1].contains(QStringLiteral("All rights reserved")));
+        QCOMPARE(descriptions, (QStringList{MessageCatalogue::Text(11640, Language::Spanish),
+                                            MessageCatalogue::Text(11640, Language::English)}));
+        QCOMPARE(notices, (QStringList{MessageCatalogue::Text(11641, Language::Spanish),
+                                       MessageCatalogue::Text(11641, Language::English)}));
+        QVERIFY(descriptions[0] != descriptions[1]);
+        QVERIFY(notices[0] != notices[1]);
     }
 
     // Qt's own texts follow: the buttons of a question and the colour picker.
