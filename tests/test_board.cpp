@@ -1,5 +1,7 @@
 #include "board/ctlCuadricula.h"
+#include "core/PuzzleLimits.h"
 #include "outside/AppError.h"
+#include "outside/MessageCatalogue.h"
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
 #include "support/GameState.h"
@@ -369,7 +371,17 @@ private slots:
             QFAIL("the puzzle must be refused");
         } catch (const AppError& error) {
             QCOMPARE(error.Number(), number);
-            QVERIFY(!error.Description().isEmpty());
+            // A count that is no 32-bit number, or cells a puzzle cannot have.
+            const QString expected =
+                number == ErrorNumber::InvalidArgument
+                    ? MessageCatalogue::Text(11615)
+                          .arg(QStringLiteral("3"), home->DataFile())
+                          .arg(columns.toInt())
+                          .arg(rows.toInt())
+                          .arg(PuzzleLimits::MaxCells)
+                    : MessageCatalogue::Text(11614).arg(QStringLiteral("3"), home->DataFile(),
+                                                        QStringLiteral("CantAncho"), columns);
+            QCOMPARE(error.Description(), expected);
         }
         QCOMPARE(board.Titulo(), QStringLiteral("Sol"));
         QCOMPARE(board.Columns(), 3);
