@@ -208,8 +208,9 @@ bool ShowsWindows() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
-// What the store mended on its own reaches the player as every error does,
-// as a notice: nothing was lost.
+// What the store met and worked around (a damaged file set aside, a file it
+// cannot read, values kept for later) goes the way of every error, as a
+// notice: nothing the player did was lost.
 void Tell(const char* source, const QString& text) {
     AppServices().ReportNotice(
         AppError(ErrorNumber::PathFileAccess, QString::fromUtf8(source), text));
