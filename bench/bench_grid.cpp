@@ -1,4 +1,5 @@
 #include "outside/ctlGrid.h"
+#include "support/PaintCounter.h"
 
 #include <QScrollBar>
 #include <QtTest>
@@ -45,6 +46,7 @@ class GridBench : public QObject {
 private slots:
     void init() {
         grid_ = std::make_unique<ctlGrid>();
+        paints_ = std::make_unique<PaintCounter>(*grid_);
         grid_->SetFont(BoardFont());
         BuildBoard(*grid_);
         grid_->resize(grid_->GetGridWidth(true), grid_->GetGridHeight(true));
@@ -52,16 +54,19 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(grid_.get()));
         QCoreApplication::processEvents();
     }
-    void cleanup() { grid_.reset(); }
+    void cleanup() {
+        paints_.reset();
+        grid_.reset();
+    }
 
     // The whole refresh of a 33 × 30 board, painted once.
     void buildMeasureAndPaint() {
-        const int before = grid_->PaintCount();
+        const int before = paints_->Count();
         QBENCHMARK {
             BuildBoard(*grid_);
             grid_->viewport()->repaint();
         }
-        QVERIFY(grid_->PaintCount() > before);
+        QVERIFY(paints_->Count() > before);
     }
 
     // Re-measuring all 990 cells after the shared font object changed size:
@@ -96,7 +101,7 @@ private slots:
 
     // The player marks a cell: colour change and the repaint it causes.
     void toggleOneCell() {
-        const int before = grid_->PaintCount();
+        const int before = paints_->Count();
         int toggles = 0;
         QBENCHMARK {
             const qint32 colour = grid_->CellBackColor(17, 15) == -1 ? 0xF0F0F0 : -1;
@@ -104,11 +109,12 @@ private slots:
             QCoreApplication::processEvents();
             ++toggles;
         }
-        QCOMPARE(grid_->PaintCount() - before, toggles);
+        QCOMPARE(paints_->Count() - before, toggles);
     }
 
 private:
     std::unique_ptr<ctlGrid> grid_;
+    std::unique_ptr<PaintCounter> paints_;
 };
 
 QTEST_MAIN(GridBench)

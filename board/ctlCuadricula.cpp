@@ -2,29 +2,18 @@
 #include "board/ctlCuadricula.h"
 
 #include "outside/AppServices.h"
+#include "outside/GridSetup.h"
 #include "outside/IniFileReader.h"
-#include "outside/ProductInfo.h"
-#include "outside/WindowHandle.h"
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
 
-ctlCuadricula::ctlCuadricula(QWidget* parent) : QWidget(parent), grid_(new ctlGrid(this)) {
-    setObjectName(QStringLiteral("ctlCuadricula"));
-    productInfo_ = std::make_unique<ProductInfo>();
-    dataFile_ = std::make_unique<IniFileReader>();
-    windowServices_ = std::make_unique<WindowServices>();
-    appServices_ = std::make_unique<AppServices>();
-    systemModule_ = appServices_->LoadSystemModule(QStringLiteral("shell32.dll"));
-    windowServices_->InitializeControls();
+ctlCuadricula::ctlCuadricula(QWidget* parent)
+    : GridControl(QStringLiteral("ctlCuadricula"), parent),
+      dataFile_(std::make_unique<IniFileReader>()) {
     InitializeDefaults();
-    setFocusProxy(grid_);
-    connect(grid_, &ctlGrid::CellClick, this, &ctlCuadricula::Grid_CellClick);
-    connect(grid_, &ctlGrid::CellKeyPress, this, &ctlCuadricula::Grid_CellKeyPress);
 }
 
-ctlCuadricula::~ctlCuadricula() {
-    appServices_->FreeSystemModule(systemModule_);
-}
+ctlCuadricula::~ctlCuadricula() = default;
 
 void ctlCuadricula::InitializeDefaults() {
     Rows_ = 0;
@@ -44,32 +33,8 @@ void ctlCuadricula::InitializeDefaults() {
     Solucion_.clear();
 }
 
-void ctlCuadricula::resizeEvent(QResizeEvent*) {
-    grid_->setGeometry(rect());
-}
-
-qint32 ctlCuadricula::GethWnd() {
-    return WindowHandle::Of(this);
-}
-
-qint32 ctlCuadricula::GetGridWidth() const {
-    return grid_->GetGridWidth(true);
-}
-
-qint32 ctlCuadricula::GetGridHeight() const {
-    return grid_->GetGridHeight(true);
-}
-
 void ctlCuadricula::BuildGrid() {
-    grid_->SetRedraw(false);
-    grid_->Clear();
-    grid_->SetBorderStyle(2);
-    grid_->SetHeaderColumns(false);
-    grid_->SetGridLines(true);
-    grid_->SetDrawFocusRectangle(false);
-    grid_->SetEnabled(true);
-    grid_->SetScrollBarStyle(2);
-    grid_->ArmarGrilla(Columns_, Rows_);
+    GridSetup{.headerColumns = false, .gridLines = true}.Apply(*grid_, Columns_, Rows_);
     qint32 index = 0;
     for (qint32 row = 1; row <= Rows_; ++row)
         for (qint32 column = 1; column <= Columns_; ++column) {
@@ -96,24 +61,9 @@ void ctlCuadricula::ConvertCellIndex(qint32& index, qint32& column, qint32& row)
         index = (row - 1) * Columns_ + column;
 }
 
-void ctlCuadricula::Grid_CellClick(qint32 column, qint32 row) {
-    if (ReadOnly_)
-        return;
-    try {
+void ctlCuadricula::CellChosen(qint32 column, qint32 row) {
+    if (!ReadOnly_)
         ToggleCell(column, row);
-    } catch (const AppError& error) {
-        appServices_->ReportError(error);
-    }
-}
-
-void ctlCuadricula::Grid_CellKeyPress(qint32 column, qint32 row, qint16& key) {
-    if (ReadOnly_ || (key != 32 && key != 13))
-        return;
-    try {
-        ToggleCell(column, row);
-    } catch (const AppError& error) {
-        appServices_->ReportError(error);
-    }
 }
 
 void ctlCuadricula::ToggleCell(qint32 column, qint32 row) {

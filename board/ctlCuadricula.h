@@ -3,17 +3,13 @@
 #include "core/Puzzle.h"
 #include "outside/AppError.h"
 #include "outside/FontObject.h"
+#include "outside/GridControl.h"
 
 #include <QString>
-#include <QWidget>
 #include <memory>
 #include <optional>
 
-class AppServices;
 class IniFileReader;
-class ProductInfo;
-class WindowServices;
-class ctlGrid;
 class frmConfiguracion;
 class frmListaJuegos;
 
@@ -23,7 +19,7 @@ class frmListaJuegos;
 //
 // Properties are plain storage: after changing the puzzle through them,
 // call Refresh.
-class ctlCuadricula : public QWidget {
+class ctlCuadricula : public GridControl {
     Q_OBJECT
 
 public:
@@ -36,9 +32,7 @@ public:
     bool ShowGames();
     void Save();
     void Refresh(bool ReadFromRegistry);
-    qint32 GethWnd();
-    qint32 GetGridWidth() const;
-    qint32 GetGridHeight() const;
+    // GethWnd, GetGridWidth, GetGridHeight: GridControl's.
     void ShowHelp();
     void ShowAbout();
 
@@ -59,8 +53,6 @@ public:
     bool ReadOnly() const { return ReadOnly_; }
     void SetReadOnly(bool value) { ReadOnly_ = value; }
 
-    // The inner grid, for the windows that lay the board out and for tests.
-    ctlGrid* Grid() const { return grid_; }
     // The appearance members, as the settings dialog and tests see them.
     qint32 BackgroundColour() const { return backColour_; }
     qint32 MarkedColour() const { return markedColour_; }
@@ -88,12 +80,13 @@ signals:
     void ChangeConfiguration();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    // Steps of the published members, for a class built on the board.
+    void ConvertCellIndex(qint32& index, qint32& column, qint32& row) const;
+    void LoadConfiguration();
+    void SaveConfiguration();
+    void ApplyConfiguration(bool ReloadSettings, bool NotifyChange);
 
 private:
-    friend class BoardTest;
-    friend class AppearanceTest;
-
     // One puzzle as the data file gives it.
     void TakePuzzle(const Puzzle& puzzle);
 
@@ -109,7 +102,6 @@ private:
 
     void InitializeDefaults();
     void BuildGrid();
-    void ConvertCellIndex(qint32& index, qint32& column, qint32& row) const;
     void ToggleCell(qint32 column, qint32 row);
     void RepaintMarkedCells();
     void SelectFirstCellActive();
@@ -117,9 +109,6 @@ private:
     void Load(bool ReadFromRegistry);
     QString MarkedCellList() const;
     std::optional<AppError> MarkCellList(const QString& marks, bool* pastTheGrid = nullptr);
-    void LoadConfiguration();
-    void SaveConfiguration();
-    void ApplyConfiguration(bool ReloadSettings, bool NotifyChange);
     std::optional<QString> StoredSetting(const char* name) const;
     double StoredFontSize() const;
     void ReadColour(const char* name, qint32& member, int systemColour);
@@ -127,18 +116,13 @@ private:
     qint32 ChooseGame();
     bool StillListed(frmListaJuegos& form, qint32 chosen);
 
-    void Grid_CellClick(qint32 column, qint32 row);
-    void Grid_CellKeyPress(qint32 column, qint32 row, qint16& key);
+    void CellChosen(qint32 column, qint32 row) override;
     QString DataFilePath() const;
     void OpenSolutionWindow();
     void SetGridSpeech();
 
-    std::unique_ptr<ProductInfo> productInfo_;
     std::unique_ptr<IniFileReader> dataFile_;
     frmConfiguracion* settingsDialog_ = nullptr;
-    std::unique_ptr<WindowServices> windowServices_;
-    std::unique_ptr<AppServices> appServices_;
-    qint32 systemModule_ = 0;
     qint32 Rows_ = 0;
     qint32 Columns_ = 0;
     bool ReadOnly_ = false;
@@ -157,5 +141,4 @@ private:
     bool damagedMarks_ = false;   // the last Load skipped entries it could not read
     bool marksKeptAside_ = false; // the last Load found marks past the last cell
     bool toldUnsavedProgress_ = false;
-    ctlGrid* grid_;
 };

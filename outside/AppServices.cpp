@@ -1,14 +1,11 @@
 #include "outside/AppServices.h"
 
 #include "outside/MessageCatalogue.h"
-#include "outside/PersonStandIn.h"
+#include "outside/Person.h"
 #include "outside/ProductInfo.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QUrl>
 
 namespace {
 QString& ProgramFolderOverride() {
@@ -29,22 +26,17 @@ QString AppServices::GetMessage(int number) const {
 
 void AppServices::ReportError(const AppError& error, const QString&, int, int,
                               const QString&) const {
-    const QString title = ProductInfo().GetProductName(2);
-    if (PersonStandIn* standIn = PersonStandIn::Current()) {
-        standIn->Acknowledge(PersonStandIn::Notice::Error, ErrorText(error), title);
-        return;
-    }
-    QMessageBox::critical(nullptr, title, ErrorText(error));
+    Person()->Acknowledge(PersonStandIn::Notice::Error, ErrorText(error),
+                          ProductInfo().GetProductName(2));
+}
+
+void AppServices::ReportNotice(const AppError& notice) const {
+    Person()->Acknowledge(PersonStandIn::Notice::Information, notice.Description(),
+                          ProductInfo().GetProductName(2));
 }
 
 void AppServices::OpenDocument(const QString& address, int, int) const {
-    if (PersonStandIn* standIn = PersonStandIn::Current()) {
-        standIn->OpenAddress(address);
-        return;
-    }
-    if (!QDesktopServices::openUrl(QUrl(address)))
-        throw AppError(ErrorNumber::FileNotFound, QStringLiteral("AppServices.OpenDocument"),
-                       MessageCatalogue::Text(11602).arg(address));
+    Person()->OpenAddress(address);
 }
 
 QString AppServices::AddPathSeparator(const QString& folder) const {
@@ -75,16 +67,9 @@ qint32 AppServices::LoadSystemModule(const QString&) {
 void AppServices::FreeSystemModule(qint32) {}
 
 bool AppServices::AskYesNo(const QString& text, const QString& title) const {
-    if (PersonStandIn* standIn = PersonStandIn::Current())
-        return standIn->AnswerYesNo(text, title);
-    return QMessageBox::question(nullptr, title, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes) == QMessageBox::Yes;
+    return Person()->AnswerYesNo(text, title);
 }
 
 void AppServices::ShowInformation(const QString& text, const QString& title) const {
-    if (PersonStandIn* standIn = PersonStandIn::Current()) {
-        standIn->Acknowledge(PersonStandIn::Notice::Information, text, title);
-        return;
-    }
-    QMessageBox::information(nullptr, title, text);
+    Person()->Acknowledge(PersonStandIn::Notice::Information, text, title);
 }

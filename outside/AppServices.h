@@ -17,6 +17,9 @@ public:
     // extra arguments are accepted for the callers' sake and not used.
     void ReportError(const AppError& error, const QString& extra1 = QString(), int extra2 = -1,
                      int extra3 = -1, const QString& extra4 = QString()) const;
+    // A fault the program met and mended on its own (a damaged file set
+    // aside): the player reads the description as information.
+    void ReportNotice(const AppError& notice) const;
 
     // Hands an address ("https://...", "mailto:...") to the system's handler.
     void OpenDocument(const QString& address, int extra1 = 0, int extra2 = -1) const;

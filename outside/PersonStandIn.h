@@ -2,9 +2,10 @@
 
 #include <QString>
 
-// Whoever answers the program's questions and pickers. By default a real
-// person through real dialogs; tests install a stand-in that answers at once
-// and records what it was asked.
+// What the program asks of a person: questions, notices and pickers. The
+// player answers through real windows (RealPerson); tests and fuzzers
+// install a stand-in that answers at once. The program reaches whoever
+// answers through Person only.
 class PersonStandIn {
 public:
     enum class Notice { Information, Error };

@@ -3,8 +3,6 @@
 #include "outside/AppError.h"
 #include "outside/AppServices.h"
 #include "outside/MessageCatalogue.h"
-#include "outside/PersonStandIn.h"
-#include "outside/ProductInfo.h"
 #include "outside/StoreFileFormat.h"
 #include "outside/StoreLock.h"
 #include "outside/UnsavedValues.h"
@@ -210,17 +208,19 @@ bool ShowsWindows() {
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
-void Tell(const QString& text) {
-    // A tool without windows has nobody to tell.
-    if (PersonStandIn::Current() || ShowsWindows())
-        AppServices().ShowInformation(text, ProductInfo().GetProductName(2));
+// What the store met and worked around (a damaged file set aside, a file it
+// cannot read, values kept for later) goes the way of every error, as a
+// notice: nothing the player did was lost.
+void Tell(const char* source, const QString& text) {
+    AppServices().ReportNotice(
+        AppError(ErrorNumber::PathFileAccess, QString::fromUtf8(source), text));
 }
 
 // Tells the player once, when the program is next idle: the store may be
 // read in the middle of drawing the board.
-void TellPlayer(const QString& text) {
+void TellPlayer(const char* source, const QString& text) {
     if (QCoreApplication::instance())
-        QTimer::singleShot(0, QCoreApplication::instance(), [text] { Tell(text); });
+        QTimer::singleShot(0, QCoreApplication::instance(), [source, text] { Tell(source, text); });
 }
 
 // The bytes of a damaged file, kept beside it under a name that says what
@@ -279,7 +279,7 @@ std::map<QString, QString>& Unreadable() {
 void TellUnreadable(const QString& fileName, const QString& reason) {
     QString& told = Unreadable()[fileName];
     if (told != reason)
-        TellPlayer(Message(11412).arg(QDir::toNativeSeparators(fileName), reason));
+        TellPlayer(kReadSource, Message(11412).arg(QDir::toNativeSeparators(fileName), reason));
     told = reason;
 }
 
@@ -386,8 +386,8 @@ void WriteLocked(const QString& fileName, const Values& values,
     LastFile() = {fileName, StampOf(fileName), text, {std::move(stored), false}};
     UnsavedValues::Remove(waiting);
     if (aside)
-        TellPlayer(Message(11400).arg(QDir::toNativeSeparators(fileName),
-                                      QDir::toNativeSeparators(*aside)));
+        TellPlayer(kWriteSource, Message(11400).arg(QDir::toNativeSeparators(fileName),
+                                                    QDir::toNativeSeparators(*aside)));
 }
 
 // What became of a write: done, or nothing written because another copy
@@ -467,7 +467,7 @@ void KeepForLater(const QString& fileName, const Values& values, bool tell) {
     ScheduleRetry();
     static bool told = false;
     if (tell && !values.empty() && !std::exchange(told, true))
-        Tell(Message(11411).arg(QDir::toNativeSeparators(fileName)));
+        Tell(kWriteSource, Message(11411).arg(QDir::toNativeSeparators(fileName)));
 }
 
 // Writes the values, with any this copy kept before; while another copy

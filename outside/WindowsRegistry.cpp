@@ -2,12 +2,11 @@
 
 #ifdef Q_OS_WIN
 
+#include "outside/AppError.h"
 #include "outside/AppServices.h"
 #include "outside/MessageCatalogue.h"
-#include "outside/PersonStandIn.h"
-#include "outside/ProductInfo.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QSet>
 #include <QTimer>
 #include <string>
@@ -50,9 +49,8 @@ void TellOnce(const QString& keyName, const QString& name, DWORD type) {
     told.insert(value);
     const QString text = MessageCatalogue::Text(11419).arg(name, keyName, TypeName(type));
     QTimer::singleShot(0, QCoreApplication::instance(), [text] {
-        // A tool without windows has nobody to tell.
-        if (PersonStandIn::Current() || qobject_cast<QApplication*>(QCoreApplication::instance()))
-            AppServices().ShowInformation(text, ProductInfo().GetProductName(2));
+        AppServices().ReportNotice(
+            AppError(ErrorNumber::TypeMismatch, QStringLiteral("RegistryStore.ReadValue"), text));
     });
 }
 

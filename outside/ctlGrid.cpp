@@ -718,7 +718,6 @@ void ctlGrid::paintEvent(QPaintEvent* event) {
         return;
     if (d_->layoutDirty)
         LayoutChanged();
-    ++paintCount_;
     Impl& d = *d_;
     PaintPass pass(*this, event->rect());
     pass.painter.fillRect(pass.area, ColourFromWindows(BackColor()));

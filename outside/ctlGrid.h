@@ -105,9 +105,6 @@ public:
 
     qint32 GethWnd();
 
-    // How many times the cells have been painted (tests and benchmarks).
-    int PaintCount() const { return paintCount_; }
-
     // What the grid tells a screen reader about itself and its cells; the
     // owner sets it with texts from the catalogue.
     const GridSpeech& Speech() const { return speech_; }
@@ -163,6 +160,5 @@ private:
     std::array<GridColour, ColourRoles> colours_;
     QString pictureFile_;
     FontRef font_;
-    int paintCount_ = 0;
     GridSpeech speech_;
 };

@@ -352,8 +352,8 @@ private slots:
         board.ShowGames();
         QVERIFY(driver.Acted());
         QCOMPARE(titles, (QStringList{"1 - Fauna", "2 - Chica"}));
-        QCOMPARE(name, QStringLiteral("Lista de juegos"));
-        QCOMPARE(description, QStringLiteral("2 juegos"));
+        QCOMPARE(name, MessageCatalogue::Text(11210));
+        QCOMPARE(description, MessageCatalogue::Text(11211).arg(2));
     }
 
     void solutionReadsLikeTheBoard() {

@@ -23,14 +23,21 @@ QPalette Palette(const char* board, const char* letters, const char* face) {
 }
 } // namespace
 
+// The board with its reading and writing of the settings within reach.
+class BoardSteps : public ctlCuadricula {
+public:
+    using ctlCuadricula::LoadConfiguration;
+    using ctlCuadricula::SaveConfiguration;
+};
+
 // How the board reads and writes its ten appearance values.
 class AppearanceTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestHome> home;
 
-    static void Reload(ctlCuadricula& board) { board.LoadConfiguration(); }
-    static void Store(ctlCuadricula& board) { board.SaveConfiguration(); }
+    static void Reload(BoardSteps& board) { board.LoadConfiguration(); }
+    static void Store(BoardSteps& board) { board.SaveConfiguration(); }
 
 private slots:
     void init() {
@@ -116,7 +123,7 @@ private slots:
         for (const char* name :
              {"ColorFondo", "ColorSel", "ColorCelAct", "ColorLineas", "FontColor"})
             home->Store(0, name, stored);
-        ctlCuadricula board;
+        BoardSteps board;
         Reload(board);
         QCOMPARE(board.BackgroundColour(), colour);
         // -1 means "not marked": a marked colour of -1 is the default one.
@@ -135,7 +142,7 @@ private slots:
         home->Store(0, "ColorSel", "4294967295");
         home->Store(0, "ColorCelAct", "7");
         home->Store(0, "FontColor", "-99999999999");
-        ctlCuadricula board;
+        BoardSteps board;
         Reload(board);
         const WindowServices windows;
         QCOMPARE(board.BackgroundColour(), 1);
@@ -200,7 +207,7 @@ private slots:
         QFETCH(bool, flag);
         home->Store(0, "FontBold", stored);
         home->Store(0, "FontItalic", stored);
-        ctlCuadricula board;
+        BoardSteps board;
         board.BoardFont()->SetBold(!flag);
         board.BoardFont()->SetItalic(!flag);
         Reload(board);
@@ -233,7 +240,7 @@ private slots:
         QFETCH(QString, expectedName);
         home->Store(0, "FontSize", size);
         home->Store(0, "FontName", name);
-        ctlCuadricula board;
+        BoardSteps board;
         board.BoardFont()->SetSize(11);
         board.BoardFont()->SetName("Keep");
         Reload(board);
@@ -246,7 +253,7 @@ private slots:
              {"ColorFondo", "ColorSel", "ColorCelAct", "ColorLineas", "FontColor", "ImageFile",
               "FontBold", "FontItalic", "FontSize", "FontName"})
             home->Store(0, name, "");
-        ctlCuadricula board;
+        BoardSteps board;
         board.BoardFont()->SetSize(12);
         board.BoardFont()->SetName("Keep");
         board.BoardFont()->SetBold(true);
@@ -286,7 +293,7 @@ private slots:
         home->Store(0, "FontItalic", "0");
         home->Store(0, "FontSize", "8.25");
         home->Store(0, "FontName", "DejaVu Sans");
-        ctlCuadricula first;
+        BoardSteps first;
         Reload(first);
         Store(first);
         QCOMPARE(home->Stored(0, "FontBold"), QStringLiteral("-1"));
@@ -294,7 +301,7 @@ private slots:
         QCOMPARE(home->Stored(0, "FontSize"), QStringLiteral("8.25"));
         QCOMPARE(home->Stored(0, "ColorSel"), QStringLiteral("65280"));
 
-        ctlCuadricula second;
+        BoardSteps second;
         Reload(second);
         QCOMPARE(second.BackgroundColour(), 16777215);
         QCOMPARE(second.MarkedColour(), 65280);
@@ -311,7 +318,7 @@ private slots:
     void underlineAndStrikethroughSurviveALoad() {
         home->Store(0, "FontBold", "0");
         home->Store(0, "FontSize", "20");
-        ctlCuadricula board;
+        BoardSteps board;
         board.BoardFont()->SetUnderline(true);
         board.BoardFont()->SetStrikethrough(true);
         Reload(board);

@@ -1,5 +1,7 @@
 #include "board/ctlCuadricula.h"
+#include "core/PuzzleLimits.h"
 #include "outside/AppError.h"
+#include "outside/MessageCatalogue.h"
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
 #include "support/GameState.h"
@@ -20,17 +22,28 @@ QString TwoPuzzles() {
 
 } // namespace
 
+// The board with the steps its published members take within reach.
+class BoardSteps : public ctlCuadricula {
+public:
+    using ctlCuadricula::ApplyConfiguration;
+    using ctlCuadricula::ConvertCellIndex;
+    using ctlCuadricula::LoadConfiguration;
+};
+
 class BoardTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestHome> home;
 
-    static void Convert(ctlCuadricula& board, qint32& index, qint32& column, qint32& row) {
+    static void Convert(BoardSteps& board, qint32& index, qint32& column, qint32& row) {
         board.ConvertCellIndex(index, column, row);
     }
-    static void Apply(ctlCuadricula& board) { board.ApplyConfiguration(false, true); }
-    static void SetMarkedColour(ctlCuadricula& board, qint32 colour) {
-        board.markedColour_ = colour;
+    static void Apply(BoardSteps& board) { board.ApplyConfiguration(false, true); }
+    // As the settings dialog leaves it: stored, then read.
+    void SetMarkedColour(BoardSteps& board, qint32 colour) {
+        home->Store(0, "ColorSel", QString::number(colour));
+        board.LoadConfiguration();
+        QCOMPARE(board.MarkedColour(), colour);
     }
 
 private slots:
@@ -64,7 +77,7 @@ private slots:
         QFETCH(int, index);
         QFETCH(int, column);
         QFETCH(int, row);
-        ctlCuadricula board;
+        BoardSteps board;
         board.SetColumns(10);
         board.SetRows(3);
         qint32 i = index, c = 0, r = 0;
@@ -76,7 +89,7 @@ private slots:
     }
 
     void cellIndexOutsideTheGrid() {
-        ctlCuadricula board;
+        BoardSteps board;
         board.SetColumns(10);
         board.SetRows(3);
         for (qint32 index : {31, -1, 1000}) {
@@ -298,7 +311,7 @@ private slots:
     }
 
     void changeConfigurationOnlyWhenApplying() {
-        ctlCuadricula board;
+        BoardSteps board;
         QSignalSpy changed(&board, &ctlCuadricula::ChangeConfiguration);
         OpenPuzzle(board, 1);
         board.Refresh(true);
@@ -308,7 +321,7 @@ private slots:
     }
 
     void recolourRepaintsMarkedCellsOnly() {
-        ctlCuadricula board;
+        BoardSteps board;
         OpenPuzzle(board, 1);
         emit board.Grid()->CellClick(4, 1);
         board.Grid()->SetCellBackColor(5, 1, 0x123456); // marked in an earlier colour
@@ -358,7 +371,17 @@ private slots:
             QFAIL("the puzzle must be refused");
         } catch (const AppError& error) {
             QCOMPARE(error.Number(), number);
-            QVERIFY(!error.Description().isEmpty());
+            // A count that is no 32-bit number, or cells a puzzle cannot have.
+            const QString expected =
+                number == ErrorNumber::InvalidArgument
+                    ? MessageCatalogue::Text(11615)
+                          .arg(QStringLiteral("3"), home->DataFile())
+                          .arg(columns.toInt())
+                          .arg(rows.toInt())
+                          .arg(PuzzleLimits::MaxCells)
+                    : MessageCatalogue::Text(11614).arg(QStringLiteral("3"), home->DataFile(),
+                                                        QStringLiteral("CantAncho"), columns);
+            QCOMPARE(error.Description(), expected);
         }
         QCOMPARE(board.Titulo(), QStringLiteral("Sol"));
         QCOMPARE(board.Columns(), 3);

@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QColorDialog>
+#include <QDirIterator>
 #include <QFont>
 #include <QFontMetrics>
 #include <QLabel>
@@ -54,7 +55,8 @@ QList<int> NumbersInUse() {
     range(11340, 11344);
     range(11350, 11352);
     range(11360, 11363);
-    range(11400, 11409);
+    range(11400, 11416);
+    range(11419, 11419);
     range(11600, 11615);
     range(11640, 11641);
     range(11650, 11658);
@@ -63,6 +65,29 @@ QList<int> NumbersInUse() {
         numbers.append(number);
     for (const int number : {11353, 11521, 11541, 11542, 11543, 11544, 11545, 11616})
         numbers.append(number);
+    return numbers;
+}
+
+// Every number the program's sources pass to GetMessage or to the
+// catalogue by name; numbers the code computes (a row's caption, a line of
+// the help text) are not among them.
+QSet<int> NumbersNamedInSources() {
+    static const QRegularExpression call(
+        QStringLiteral("(?:GetMessage|Text|Message)\\(\\s*(1[01]\\d{3})\\b"));
+    QSet<int> numbers;
+    for (const char* folder : {"app", "board", "wordlist", "dialogs", "outside", "core", "tools"}) {
+        QDirIterator files(QStringLiteral(ZELVORA_SOURCE_DIR "/") + QLatin1String(folder),
+                           {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            if (file.fileName().endsWith(QStringLiteral("/MessageCatalogue.cpp")) ||
+                !file.open(QIODevice::ReadOnly))
+                continue;
+            auto matches = call.globalMatch(QString::fromUtf8(file.readAll()));
+            while (matches.hasNext())
+                numbers.insert(matches.next().captured(1).toInt());
+        }
+    }
     return numbers;
 }
 
@@ -166,6 +191,18 @@ private slots:
             QVERIFY2(!text.contains(u'\n') && !text.contains(u'\r'), qPrintable(text));
         const std::vector<int> listed = MessageCatalogue::Numbers();
         QVERIFY(std::find(listed.begin(), listed.end(), number) != listed.end());
+    }
+
+    // The list of numbers in use is the catalogue's own list, and no number
+    // the sources name is missing from it.
+    void numbersInUseAreTheCatalogue() {
+        const QList<int> inUse = NumbersInUse();
+        const std::vector<int> listed = MessageCatalogue::Numbers();
+        QCOMPARE(QSet<int>(inUse.begin(), inUse.end()), QSet<int>(listed.begin(), listed.end()));
+        const QSet<int> named = NumbersNamedInSources();
+        QVERIFY(named.size() > 100);
+        for (const int number : named)
+            QVERIFY2(inUse.contains(number), qPrintable(QString::number(number)));
     }
 
     void listedNumbersAreUniqueAndHaveTexts() {
@@ -302,9 +339,12 @@ private slots:
             descriptions << ProductInfo().GetProductDescription(2);
             notices << ProductInfo().GetNoticeText();
         }
-        QCOMPARE(descriptions, (QStringList{"Sopa de letras", "Word search"}));
-        QVERIFY(notices[0].contains(QStringLiteral("Todos los derechos reservados")));
-        QVERIFY(notices[1].contains(QStringLiteral("All rights reserved")));
+        QCOMPARE(descriptions, (QStringList{MessageCatalogue::Text(11640, Language::Spanish),
+                                            MessageCatalogue::Text(11640, Language::English)}));
+        QCOMPARE(notices, (QStringList{MessageCatalogue::Text(11641, Language::Spanish),
+                                       MessageCatalogue::Text(11641, Language::English)}));
+        QVERIFY(descriptions[0] != descriptions[1]);
+        QVERIFY(notices[0] != notices[1]);
     }
 
     // Qt's own texts follow: the buttons of a question and the colour picker.

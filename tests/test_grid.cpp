@@ -1,6 +1,8 @@
 #include "outside/AppError.h"
+#include "outside/MessageCatalogue.h"
 #include "outside/WindowHandle.h"
 #include "outside/ctlGrid.h"
+#include "support/PaintCounter.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -457,7 +459,7 @@ void GridTest::wrongAddressRaisesNine() {
     } catch (const AppError& error) {
         QCOMPARE(error.Number(), 9);
         QCOMPARE(error.Source(), source);
-        QVERIFY(!error.Description().isEmpty());
+        QCOMPARE(error.Description(), MessageCatalogue::Text(11603).arg(c).arg(r));
     }
     QCOMPARE(grid.GetRowSelected(), 0);
 }
@@ -537,10 +539,11 @@ void GridTest::textDataAndFontRoundTrip() {
 void GridTest::redrawOffPaintsNothingAndOnPaintsOnce() {
     ctlGrid& grid = *grid_;
     BuildLetters(grid, 6, 5);
+    const PaintCounter paints(grid);
     ShowSized(grid, grid.GetGridWidth(true), grid.GetGridHeight(true));
-    QTRY_VERIFY(grid.PaintCount() > 0);
+    QTRY_VERIFY(paints.Count() > 0);
     QTest::qWait(50);
-    const int before = grid.PaintCount();
+    const int before = paints.Count();
 
     grid.SetRedraw(false);
     grid.SetCellBackColor(2, 2, 0x00FF00);
@@ -552,11 +555,13 @@ void GridTest::redrawOffPaintsNothingAndOnPaintsOnce() {
     grid.show(); // the window system asks for a paint: still nothing drawn
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
     QTest::qWait(50);
-    QCOMPARE(grid.PaintCount(), before);
+    QCOMPARE(paints.Count(), before);
+    QVERIFY(!PaintCounter::DrawsWhilePainting(grid));
 
     grid.SetRedraw(true);
     QTest::qWait(50);
-    QCOMPARE(grid.PaintCount(), before + 1);
+    QCOMPARE(paints.Count(), before + 1);
+    QVERIFY(PaintCounter::DrawsWhilePainting(grid));
 }
 
 void GridTest::oneCellChangeRepaintsOnlyThatCell() {

@@ -4,9 +4,9 @@
 #include "core/PuzzleLimits.h"
 #include "outside/AppServices.h"
 #include "outside/DamagedValue.h"
+#include "outside/GridSetup.h"
 #include "outside/ProductInfo.h"
 #include "outside/RegistryStore.h"
-#include "outside/WindowHandle.h"
 #include "outside/WindowServices.h"
 #include "outside/ctlGrid.h"
 
@@ -14,45 +14,16 @@ namespace {
 constexpr double ListFontSize = 14;
 } // namespace
 
-ctlLista::ctlLista(QWidget* parent) : QWidget(parent), grid_(new ctlGrid(this)) {
-    setObjectName(QStringLiteral("ctlLista"));
+ctlLista::ctlLista(QWidget* parent) : GridControl(QStringLiteral("ctlLista"), parent) {
     grid_->setObjectName(QStringLiteral("ctlGridPalabras"));
-    productInfo_ = std::make_unique<ProductInfo>();
-    windowServices_ = std::make_unique<WindowServices>();
-    appServices_ = std::make_unique<AppServices>();
-    systemModule_ = appServices_->LoadSystemModule(QStringLiteral("shell32.dll"));
-    windowServices_->InitializeControls();
-
     // The list's own font when it is first built.
     FontObject font;
     font.SetName(QStringLiteral("MS Sans Serif"));
     font.SetSize(13.5);
     grid_->SetFont(MakeFont(font));
-
-    setFocusProxy(grid_);
-    connect(grid_, &ctlGrid::CellClick, this, &ctlLista::Grid_CellClick);
-    connect(grid_, &ctlGrid::CellKeyPress, this, &ctlLista::Grid_CellKeyPress);
 }
 
-ctlLista::~ctlLista() {
-    appServices_->FreeSystemModule(systemModule_);
-}
-
-void ctlLista::resizeEvent(QResizeEvent*) {
-    grid_->setGeometry(rect());
-}
-
-qint32 ctlLista::GethWnd() {
-    return WindowHandle::Of(this);
-}
-
-qint32 ctlLista::GetGridWidth() const {
-    return grid_->GetGridWidth(true);
-}
-
-qint32 ctlLista::GetGridHeight() const {
-    return grid_->GetGridHeight(true);
-}
+ctlLista::~ctlLista() = default;
 
 FontRef ctlLista::CopyOfCellFont(qint32 column, qint32 row) const {
     const FontRef own = grid_->CellFont(column, row);
@@ -65,15 +36,8 @@ void ctlLista::Refresh() {
     ReraiseAs("ctlListaPalabras.ListaActualizar", [&] {
         const QStringList words =
             Palabras_.isEmpty() ? QStringList() : Palabras_.split(QLatin1Char(' '));
-        grid_->SetRedraw(false);
-        grid_->Clear();
-        grid_->SetBorderStyle(2);
-        grid_->SetHeaderColumns(true);
-        grid_->SetGridLines(false);
-        grid_->SetDrawFocusRectangle(false);
-        grid_->SetEnabled(true);
-        grid_->SetScrollBarStyle(2);
-        grid_->ArmarGrilla(1, static_cast<qint32>(words.size()));
+        GridSetup{.headerColumns = true, .gridLines = false}.Apply(
+            *grid_, 1, static_cast<qint32>(words.size()));
 
         grid_->CellDetails(1, 0, appServices_->GetMessage(10200), CellFormat::Centred);
         const FontRef header = CopyOfCellFont(1, 0);
@@ -163,20 +127,6 @@ void ctlLista::ReadWordMarks() {
     });
 }
 
-void ctlLista::Grid_CellClick(qint32 column, qint32 row) {
-    try {
-        SeleccionarPalabra(column, row);
-    } catch (const AppError& error) {
-        appServices_->ReportError(error);
-    }
-}
-
-void ctlLista::Grid_CellKeyPress(qint32 column, qint32 row, qint16& key) {
-    if (key != 32 && key != 13)
-        return;
-    try {
-        SeleccionarPalabra(column, row);
-    } catch (const AppError& error) {
-        appServices_->ReportError(error);
-    }
+void ctlLista::CellChosen(qint32 column, qint32 row) {
+    SeleccionarPalabra(column, row);
 }
