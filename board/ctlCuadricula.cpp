@@ -1,6 +1,8 @@
 // The board's life cycle, its grid, cell marking and refresh.
 #include "board/ctlCuadricula.h"
 
+#include "core/AppearanceDefaults.h"
+
 #include "outside/AppServices.h"
 #include "outside/GridSetup.h"
 #include "outside/IniFileReader.h"
@@ -21,11 +23,11 @@ void ctlCuadricula::InitializeDefaults() {
     ReadOnly_ = false;
     pictureFile_.clear();
     font_ = MakeFont(FontObject::FromQFont(font()));
-    backColour_ = windowServices_->GetSystemColor(5);
-    markedColour_ = windowServices_->GetSystemColor(15);
-    activeColour_ = windowServices_->GetSystemColor(13);
-    lineColour_ = windowServices_->GetSystemColor(10);
-    textColour_ = windowServices_->GetSystemColor(8);
+    backColour_ = windowServices_->GetSystemColor(AppearanceDefaults::BackgroundColour);
+    markedColour_ = windowServices_->GetSystemColor(AppearanceDefaults::MarkedColour);
+    activeColour_ = windowServices_->GetSystemColor(AppearanceDefaults::ActiveCellColour);
+    lineColour_ = windowServices_->GetSystemColor(AppearanceDefaults::LineColour);
+    textColour_ = windowServices_->GetSystemColor(AppearanceDefaults::TextColour);
     NumeroJuego_ = 0;
     Titulo_.clear();
     Letras_.clear();

@@ -4,6 +4,7 @@
 #include "core/PuzzleFile.h"
 #include "dialogs/frmListaJuegos.h"
 #include "outside/AppServices.h"
+#include "outside/GridSetup.h"
 #include "outside/IniFileReader.h"
 #include "outside/ProductInfo.h"
 #include "outside/WindowServices.h"
@@ -135,15 +136,8 @@ void ctlCuadricula::CargarLista(frmListaJuegos& form) {
         if (!grid)
             throw AppError(ErrorNumber::ObjectNotSet, QStringLiteral("ctlCuadricula.CargarLista"),
                            appServices_->GetMessage(11613));
-        grid->SetRedraw(false);
-        grid->Clear();
-        grid->SetBorderStyle(2);
-        grid->SetHeaderColumns(false);
-        grid->SetGridLines(true);
-        grid->SetDrawFocusRectangle(false);
-        grid->SetEnabled(true);
-        grid->SetScrollBarStyle(2);
-        grid->ArmarGrilla(1, static_cast<qint32>(rows.size()));
+        GridSetup{.headerColumns = false, .gridLines = true}.Apply(
+            *grid, 1, static_cast<qint32>(rows.size()));
         for (qint32 row = 1; row <= rows.size(); ++row)
             grid->CellDetails(1, row, rows[row - 1], CellFormat::LeftAligned, QString::number(row));
         grid->ChangeCellSelected(1, 1);
