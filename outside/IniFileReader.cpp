@@ -1,16 +1,15 @@
 #include "outside/IniFileReader.h"
 
 #include "outside/AppError.h"
+#include "outside/FileStamp.h"
+#include "outside/IniLine.h"
 #include "outside/MessageCatalogue.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
-#include <QStringDecoder>
 #include <algorithm>
-#include <array>
 #include <limits>
 #include <numeric>
 #include <optional>
@@ -19,9 +18,6 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <sys/stat.h>
-#endif
-#ifdef Q_OS_WIN
-#include <windows.h>
 #endif
 
 namespace {
@@ -98,42 +94,14 @@ struct ParsedFile {
 // follow this order from 11501.
 enum class Problem { None, Missing, Folder, NoPermission, NotText, Other };
 
-// What tells a changed file: its size, modified and changed times, and file
-// number. A rewrite changes its size or times, a replacement its number.
-using FileStamp = std::array<qint64, 4>;
-
-// Windows-1252 through Qt's converters; where they lack it (Qt without
-// ICU, as on Windows), Latin-1 with Windows-1252's own letters for 0x80 to
-// 0x9F (the five it leaves out read as Latin-1 does, as Windows reads them).
-QString FromWindows1252(QByteArrayView bytes) {
-    thread_local QStringDecoder decoder("windows-1252", QStringConverter::Flag::Stateless);
-    if (decoder.isValid())
-        return decoder.decode(bytes);
-    static constexpr char16_t k80To9F[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    QString text = QString::fromLatin1(bytes);
-    for (QChar& c : text)
-        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
-            c = QChar(k80To9F[c.unicode() - 0x80]);
-    return text;
-}
-
-// Each line on its own: an old file edited once in a UTF-8 editor keeps its
-// other lines' letters.
-QString DecodeLines(QByteArrayView bytes) {
-    if (bytes.isValidUtf8())
-        return QString::fromUtf8(bytes);
-    const auto isLineEnd = [](char c) { return c == '\n' || c == '\r'; };
-    QString text;
-    while (!bytes.isEmpty()) {
-        const auto lineEnd = std::find_if(bytes.begin(), bytes.end(), isLineEnd);
-        const QByteArrayView line(bytes.begin(), std::find_if_not(lineEnd, bytes.end(), isLineEnd));
-        text += line.isValidUtf8() ? QString::fromUtf8(line) : FromWindows1252(line);
-        bytes = bytes.sliced(line.size());
+// Where the first section line starts; -1 without one.
+qsizetype FirstSectionLine(QStringView text) {
+    for (qsizetype start = 0, end; start <= text.size(); start = end + 1) {
+        end = IniLine::LineEnd(text, start);
+        if (IniLine::Of(text.sliced(start, end - start)).kind == IniLine::Kind::Section)
+            return start;
     }
-    return text;
+    return -1;
 }
 
 // A NUL before the first section is in no data file a person wrote: such a
@@ -144,10 +112,7 @@ std::optional<QString> TextOrNothing(QString text) {
     const qsizetype firstNul = text.indexOf(QChar(0));
     if (firstNul < 0)
         return text;
-    static const QRegularExpression sectionLine(
-        QStringLiteral("^[ \\t\\v\\f\\x1A]*\\[[^\\]\\r\\n]*\\]"),
-        QRegularExpression::MultilineOption);
-    const qsizetype firstSection = text.indexOf(sectionLine);
+    const qsizetype firstSection = FirstSectionLine(text);
     if (firstSection < 0 || firstNul < firstSection)
         return std::nullopt;
     qsizetype end = text.size();
@@ -160,29 +125,7 @@ std::optional<QString> TextOrNothing(QString text) {
 
 // The file's text, or nothing when it is not text.
 std::optional<QString> DecodeFileText(QByteArrayView bytes) {
-    const bool littleEndian = bytes.startsWith("\xFF\xFE");
-    QString text;
-    if (littleEndian || bytes.startsWith("\xFE\xFF"))
-        text = QStringDecoder(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                              QStringConverter::Flag::Stateless)(bytes.sliced(2));
-    else
-        text = DecodeLines(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes);
-    return TextOrNothing(std::move(text));
-}
-
-// Besides spaces and tabs, the vertical tab, the form feed and the Ctrl-Z
-// that old editors leave at a file's end are blanks, as to the classic
-// profile reader: a file ending in Ctrl-Z still reads its last value whole.
-bool IsBlank(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == u'\x1A';
-}
-
-QStringView TrimBlanks(QStringView text) {
-    while (!text.isEmpty() && IsBlank(text.front()))
-        text = text.sliced(1);
-    while (!text.isEmpty() && IsBlank(text.back()))
-        text.chop(1);
-    return text;
+    return TextOrNothing(IniLine::Decoded(bytes).text);
 }
 
 // One matching pair of outer quotes is not part of the value.
@@ -199,26 +142,18 @@ ParsedFile ParseText(QString text) {
     const QStringView all(file.text);
     // Keys before the first section and in repeated ones belong nowhere.
     ParsedFile::Range* section = nullptr;
-    const auto isLineEnd = [](QChar c) { return c == u'\n' || c == u'\r'; };
     for (qsizetype start = 0, end; start <= all.size(); start = end + 1) {
-        end = std::find_if(all.begin() + start, all.end(), isLineEnd) - all.begin();
-        const QStringView line = TrimBlanks(all.sliced(start, end - start));
-        if (line.isEmpty() || line.front() == u';')
-            continue;
-        const qsizetype close = line.front() == u'[' ? line.indexOf(u']') : -1;
-        if (close >= 0) {
+        end = IniLine::LineEnd(all, start);
+        const IniLine line = IniLine::Of(all.sliced(start, end - start));
+        if (line.kind == IniLine::Kind::Section) {
             // Adding moves the ranges, but the pointer is replaced first.
-            section = file.Add(TrimBlanks(line.sliced(1, close - 1)).toString().toCaseFolded());
-            continue;
+            section = file.Add(line.name.toString().toCaseFolded());
+        } else if (line.kind == IniLine::Kind::Key && section) {
+            const QStringView value = Unquoted(line.value);
+            file.entries.push_back({qint32(line.name.data() - all.data()), qint32(line.name.size()),
+                                    qint32(value.data() - all.data()), qint32(value.size())});
+            section->second = qsizetype(file.entries.size());
         }
-        const qsizetype equals = line.indexOf(u'=');
-        if (!section || equals < 0)
-            continue;
-        const QStringView key = TrimBlanks(line.first(equals));
-        const QStringView value = Unquoted(TrimBlanks(line.sliced(equals + 1)));
-        file.entries.push_back({qint32(key.data() - all.data()), qint32(key.size()),
-                                qint32(value.data() - all.data()), qint32(value.size())});
-        section->second = qsizetype(file.entries.size());
     }
     return file;
 }
@@ -243,48 +178,6 @@ Problem ProblemOf(const QString& path, [[maybe_unused]] QString& systemReason) {
                             : Problem::None;
 }
 
-#ifdef Q_OS_WIN
-// The file's number on its volume (Windows' counterpart of an inode
-// number); 0 when it cannot be asked.
-qint64 FileNumber(const QString& path) {
-    const HANDLE file =
-        CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), FILE_READ_ATTRIBUTES,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    BY_HANDLE_FILE_INFORMATION information{};
-    const bool known = GetFileInformationByHandle(file, &information);
-    CloseHandle(file);
-    return known ? (qint64(information.nFileIndexHigh) << 32) | information.nFileIndexLow : 0;
-}
-#endif
-
-// The read file's stamp now, or none once it has no name left (a file
-// replaced or deleted). Asking the open file costs far less than looking
-// its name up again, once per puzzle of a long list; where an open file
-// could not be replaced, it is closed once read and looked up by name.
-std::optional<FileStamp> StampOf(const QFile& input) {
-#ifdef Q_OS_UNIX
-    struct stat status;
-    if (!input.isOpen() || ::fstat(input.handle(), &status) != 0 || status.st_nlink == 0)
-        return std::nullopt;
-    const auto nanoseconds = [](const timespec& time) {
-        return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
-    };
-    return FileStamp{qint64(status.st_size), nanoseconds(status.st_mtim),
-                     nanoseconds(status.st_ctim), qint64(status.st_ino)};
-#else
-    const QFileInfo info(input.fileName());
-    if (!info.isFile())
-        return std::nullopt;
-    return FileStamp{info.size(),
-                     info.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch(),
-                     info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch(),
-                     FileNumber(info.filePath())};
-#endif
-}
-
 } // namespace
 
 struct IniFileReader::Kept {
@@ -295,14 +188,14 @@ struct IniFileReader::Kept {
     std::optional<FileStamp> stamp; // none: look again on every call
     ParsedFile parsed;
 
-    bool Unchanged() const { return stamp && StampOf(input) == stamp; }
+    bool Unchanged() const { return stamp && FileStamp::Of(input) == stamp; }
 
     explicit Kept(const QString& path)
         : path(path), problem(ProblemOf(path, systemReason)), input(path) {
         if (problem != Problem::None)
             return;
         const bool opened = input.open(QIODevice::ReadOnly);
-        stamp = StampOf(input);
+        stamp = FileStamp::Of(input);
         std::optional<QString> text = DecodeFileText(opened ? input.readAll() : QByteArray());
         if (input.error() != QFileDevice::NoError) {
             problem = QFileInfo(path).isReadable() ? Problem::Other : Problem::NoPermission;

@@ -2,6 +2,7 @@
 
 #include "outside/AppError.h"
 #include "outside/AppServices.h"
+#include "outside/FileStamp.h"
 #include "outside/MessageCatalogue.h"
 #include "outside/StoreFileFormat.h"
 #include "outside/StoreLock.h"
@@ -20,13 +21,9 @@
 #include <QStringList>
 #include <QTimer>
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <set>
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 #ifdef Q_OS_WIN
 #include "outside/WindowsRegistry.h"
 #endif
@@ -241,23 +238,10 @@ std::optional<QString> SetAside(const QString& fileName, const QByteArray& bytes
     return std::nullopt;
 }
 
-// What tells a changed file without reading it: a save replaces it, with a
-// new file number, and any write sets its change time, to the nanosecond.
-std::array<qint64, 4> StampOf(const QString& fileName) {
-    struct stat status {};
-    if (::stat(QFile::encodeName(fileName).constData(), &status) != 0)
-        return {};
-    const auto nanoseconds = [](const timespec& time) {
-        return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
-    };
-    return {qint64(status.st_ino), qint64(status.st_size), nanoseconds(status.st_mtim),
-            nanoseconds(status.st_ctim)};
-}
-
 // The file last read or written, as it was then.
 struct FileContents {
     QString name;
-    std::array<qint64, 4> stamp{};
+    std::optional<FileStamp> stamp;
     QByteArray bytes;
     StoreFileFormat::Contents contents;
 };
@@ -286,7 +270,7 @@ void TellUnreadable(const QString& fileName, const QString& reason) {
 // The file as it is now, read again only when its stamp changed; nothing
 // when it is there but cannot be read. Good until the next read or write.
 const FileContents* ReadFile(const QString& fileName) {
-    const std::array<qint64, 4> stamp = StampOf(fileName);
+    const std::optional<FileStamp> stamp = FileStamp::Of(fileName);
     if (LastFile().name == fileName && LastFile().stamp == stamp)
         return &LastFile();
     QFile file(fileName);
@@ -383,7 +367,7 @@ void WriteLocked(const QString& fileName, const Values& values,
             QFile::remove(*aside);
         throw WriteFailure(values, fileName, SaveFileReason(file, fileName));
     }
-    LastFile() = {fileName, StampOf(fileName), text, {std::move(stored), false}};
+    LastFile() = {fileName, FileStamp::Of(fileName), text, {std::move(stored), false}};
     UnsavedValues::Remove(waiting);
     if (aside)
         TellPlayer(kWriteSource, Message(11400).arg(QDir::toNativeSeparators(fileName),

@@ -1,5 +1,7 @@
 #include "outside/StoreFileFormat.h"
 
+#include "outside/IniLine.h"
+
 #include <QList>
 #include <QStringConverter>
 #include <QStringDecoder>
@@ -85,24 +87,36 @@ QString ValueText(QStringView written) {
 }
 
 // Reads one line into the contents: a section, a value, or a blank or
-// comment line; anything else marks the contents damaged.
-void ParseLine(const QString& line, QString& section, StoreFileFormat::Contents& contents) {
-    if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+// comment line ('#' too, as Qt writes); anything else marks the contents
+// damaged.
+void ParseLine(QStringView raw, QString& section, StoreFileFormat::Contents& contents) {
+    const IniLine line = IniLine::Of(raw);
+    if (line.kind == IniLine::Kind::Empty || line.kind == IniLine::Kind::Comment ||
+        line.text.startsWith(u'#'))
         return;
-    if (line.startsWith(u'[')) {
+    if (line.text.startsWith(u'[')) {
         // An unclosed section still names where its keys belong.
-        const qsizetype close = line.indexOf(u']');
-        contents.damaged = contents.damaged || close < 0;
-        section = line.sliced(1, (close < 0 ? line.size() : close) - 1).trimmed();
+        const bool closed = line.kind == IniLine::Kind::Section;
+        contents.damaged = contents.damaged || !closed;
+        section = (closed ? line.name : IniLine::Trimmed(line.text.sliced(1))).toString();
         return;
     }
-    const qsizetype equals = line.indexOf(u'=');
-    if (equals <= 0) {
+    if (line.kind != IniLine::Kind::Key || line.name.isEmpty()) {
         contents.damaged = true;
         return;
     }
-    const QString key = line.first(equals).trimmed().replace(u'\\', u'/');
-    contents.values[section + u'/' + key] = ValueText(QStringView(line).sliced(equals + 1));
+    const QString key = line.name.toString().replace(u'\\', u'/');
+    contents.values[section + u'/' + key] = ValueText(line.value);
+}
+
+// Reads every line of the text into the contents.
+void ParseText(QStringView text, StoreFileFormat::Contents& contents) {
+    // Keys before any section are Qt's "General" ones.
+    QString section = QStringLiteral("General");
+    for (qsizetype start = 0, end; start <= text.size(); start = end + 1) {
+        end = IniLine::LineEnd(text, start);
+        ParseLine(text.sliced(start, end - start), section, contents);
+    }
 }
 
 // The encoding a byte-order mark names, other than UTF-8's (an editor may
@@ -119,27 +133,18 @@ std::optional<QStringConverter::Encoding> WideEncoding(QByteArrayView bytes) {
 
 StoreFileFormat::Contents StoreFileFormat::Parse(QByteArrayView bytes) {
     Contents contents;
-    // Keys before any section are Qt's "General" ones.
-    QString section = QStringLiteral("General");
     if (const auto encoding = WideEncoding(bytes)) {
         QStringDecoder decoder(*encoding);
         const QString text = decoder.decode(bytes);
         contents.damaged = decoder.hasError();
-        for (const QStringView line : QStringView(text).split(u'\n'))
-            ParseLine(line.trimmed().toString(), section, contents);
+        ParseText(text, contents);
         return contents;
     }
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3);
-    for (QByteArrayView rawLine : QByteArray::fromRawData(bytes.data(), bytes.size()).split('\n')) {
-        if (rawLine.endsWith('\r'))
-            rawLine.chop(1);
-        // A line that is not UTF-8 is kept as Latin-1, and the file set aside.
-        const bool utf8 = rawLine.isValidUtf8();
-        contents.damaged = contents.damaged || !utf8;
-        ParseLine((utf8 ? QString::fromUtf8(rawLine) : QString::fromLatin1(rawLine)).trimmed(),
-                  section, contents);
-    }
+    // A line that is not UTF-8 is read as the data file reads it, and the
+    // file set aside.
+    const IniLine::Text decoded = IniLine::Decoded(bytes);
+    contents.damaged = !decoded.stray.empty();
+    ParseText(decoded.text, contents);
     return contents;
 }
 

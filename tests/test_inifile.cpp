@@ -177,6 +177,18 @@ private slots:
             << QByteArray("[1] ; los gatos\nTitulo=Gato\n") << "1"
             << "Titulo"
             << "Gato";
+        QTest::newRow("blanks of every kind inside brackets")
+            << QByteArray("[\x1A 1\v\t]\nTitulo=Gato\n") << "1"
+            << "Titulo"
+            << "Gato";
+        QTest::newRow("a line of blanks only")
+            << QByteArray("[1]\n\v\f\x1A\t \nTitulo=Gato\n") << "1"
+            << "Titulo"
+            << "Gato";
+        QTest::newRow("form feed before a comment")
+            << QByteArray("[1]\n\f; Titulo=Gato\nTitulo=Perro\n") << "1"
+            << "Titulo"
+            << "Perro";
         QTest::newRow("second closing bracket") << QByteArray("[1]]\nTitulo=Gato\n") << "1"
                                                 << "Titulo"
                                                 << "Gato";
@@ -244,6 +256,9 @@ private slots:
         QTest::newRow("no line end at the end") << QByteArray("[1]\nTitulo=Gato") << "1"
                                                 << "Titulo"
                                                 << "Gato";
+        QTest::newRow("CR alone ends a line") << QByteArray("[1]\rTitulo=Gato\rLetras=ABC") << "1"
+                                              << "Letras"
+                                              << "ABC";
         QTest::newRow("mixed line ends")
             << QByteArray("[1]\nTitulo=Gato\r\n[2]\r\nTitulo=Perro\n") << "2"
             << "Titulo"

@@ -229,6 +229,19 @@ private slots:
                               "3", "1", "A\xD1O", "A\xD1O", "001002003"));
         QVERIFY2(PuzzleChecker::CheckFile(legacy).empty(),
                  qPrintable(Lines(PuzzleChecker::CheckFile(legacy)).join(u'\n')));
+
+        // The stray byte reads as the game reads it: 0x80 is the euro sign,
+        // so the key of the line before is repeated, and the second unread.
+        const QString euro = folder_.filePath(QStringLiteral("euro.ini"));
+        Write(euro, Section("1", "Niño", "3", "2", "SOLAXE", "SOL", "001002003") +
+                        "Precio€=1\nPrecio\x80=2\n");
+        const std::vector<PuzzleFault> euroFaults = PuzzleChecker::CheckFile(euro);
+        QVERIFY2(std::any_of(euroFaults.begin(), euroFaults.end(),
+                             [](const PuzzleFault& f) {
+                                 return f.key == QStringLiteral("Precio€") &&
+                                        Pattern(11314).match(f.what).hasMatch();
+                             }),
+                 qPrintable(Lines(euroFaults).join(u'\n')));
     }
 
     // The game refuses a puzzle of more than 99 words; the checker says why.

@@ -457,6 +457,8 @@ private slots:
         QTest::newRow("repeated key, last wins")
             << QByteArray("ImageFile=x,y\nImageFile=p,q") << "p,q";
         QTest::newRow("CRLF") << QByteArray("ImageFile=a,b\r\nOtro=1\r") << "a,b";
+        // A line that is not UTF-8 reads as the data file's would: Windows-1252.
+        QTest::newRow("Windows-1252") << QByteArray("ImageFile=\x80 ni\xF1o.bmp") << "€ niño.bmp";
     }
 
     void handEditedValuesReadAsWritten() {

@@ -38,7 +38,7 @@ public:
     const std::vector<BadLine>& BadLines() const { return badLines_; }
 
 private:
-    void ScanLine(const QString& text, int line, bool damaged, bool nul);
+    void ScanLine(QStringView text, int line, bool damaged, bool nul);
 
     std::vector<Section> sections_;
     std::vector<Key> keys_;
