@@ -1,16 +1,11 @@
 #include "core/LayoutArithmetic.h"
 
-#include "outside/AppError.h"
 #include "outside/Conversions.h"
-#include "outside/MessageCatalogue.h"
 
-#include <limits>
-
+// A sum of 32-bit terms is exact as a double, so the conversions' own range
+// check (and its overflow error) serves.
 qint32 LayoutArithmetic::Checked(qint64 value) const {
-    if (value > std::numeric_limits<qint32>::max() || value < std::numeric_limits<qint32>::min())
-        throw AppError(ErrorNumber::Overflow, QString::fromLatin1(source_),
-                       MessageCatalogue::Text(11601));
-    return static_cast<qint32>(value);
+    return Conversions::ToInteger32(static_cast<double>(value), QString::fromLatin1(source_));
 }
 
 qint32 LayoutArithmetic::Sum(std::initializer_list<qint64> terms) const {
