@@ -140,7 +140,7 @@ dark_pass() {
   ratio=$(contrast "${link:-$back}" "$back")
   echo "about: links $link on $back, $ratio:1"
   at_least_or_fault "$ratio" 4.5 "the about window's links ($link on $back)"
-  xdotool windowactivate --sync "$about"
+  timeout 10 xdotool windowactivate --sync "$about"
   xdotool key Return
   end_program
   end_pass

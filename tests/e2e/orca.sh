@@ -71,6 +71,15 @@ fail() {
   echo "FAIL: $*"
   exit 1
 }
+# True once PID has ended, waiting at most SECONDS.
+ended_within() {
+  local pid=$1 seconds=$2 i
+  for ((i = 0; i < seconds * 10; i++)); do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
 
 # No sound card: speech goes to a null device, and the synthesizer is a
 # command that appends what it is given to a file.
@@ -129,12 +138,13 @@ for language in es en; do
   [[ -n $wid ]] || fail "the main window did not appear ($language)"
   /usr/bin/python3 "$here/orca_game.py" "$source_dir" "$data" "$language" "$speech" "$log" "$wid" ||
     fail "what Orca said is not what the player needs ($language)"
-  if kill -0 "$pid" 2>/dev/null; then
-    kill -TERM "$pid"
-  fi
+  kill -TERM "$pid" 2>/dev/null || true
+  ended_within "$pid" 20 || fail "the game did not end within 20 s of SIGTERM ($language)"
   wait "$pid" || true
   pid=
+  # Orca sometimes hangs on its way out; the next language starts a new one.
   kill "$orca" 2>/dev/null || true
+  ended_within "$orca" 5 || kill -KILL "$orca" 2>/dev/null || true
   wait "$orca" 2>/dev/null || true
   orca=
 done

@@ -35,7 +35,7 @@ def access_letter(number):
 # ---- keys, pressed as a person presses them ----
 
 def xdotool(*arguments):
-    subprocess.run(["xdotool", *arguments], check=True)
+    subprocess.run(["xdotool", *arguments], check=True, timeout=10)
 
 
 def press(chord):
@@ -72,9 +72,11 @@ class Tail:
 spoken, logged = Tail(speech_file), Tail(orca_log)
 
 
-def listen(least=1.0, quiet=0.6, most=5.0):
-    """What was said after a step, once speech has been quiet a while, and
-    when the last line came (seconds after the key)."""
+def listen(least=1.0, quiet=0.6, most=5.0, until=None):
+    """What was said after a step, once speech has been quiet a while (and,
+    with until, once that text was heard: a window opening on a loaded
+    machine can take longer than the quiet spell), and when the last line
+    came (seconds after the key)."""
     start = last = time.time()
     said = []
     while time.time() - start < most:
@@ -83,7 +85,8 @@ def listen(least=1.0, quiet=0.6, most=5.0):
             said += lines
             last = time.time()
             listen.last = last
-        if time.time() - start >= least and time.time() - last >= quiet:
+        awaited = until is None or until.lower() in normal(" ".join(said))
+        if awaited and time.time() - start >= least and time.time() - last >= quiet:
             break
         time.sleep(0.05)
     output = re.findall(r"SPEECH OUTPUT: '(.*)'", logged.new())
@@ -94,13 +97,14 @@ steps = []  # (name, said)
 failures = []
 
 
-def step(name, *chords, least=1.0):
+def step(name, *chords, least=1.0, until=None):
     pressed = time.time()
     for chord in chords:
         press(chord)
         time.sleep(0.05)
     listen.last = None
-    said, _ = listen(least)
+    said, _ = listen(least, most=15.0 if until else 5.0,
+                     until=normal(until) if until else None)
     steps.append((name, said))
     late = f" (last line {listen.last - pressed:.2f} s after the key)" if listen.last else ""
     print(f"[{language}] {name}: {' | '.join(said) if said else '(nothing)'}{late}", flush=True)
@@ -151,14 +155,18 @@ def plain(number):
 
 # ---- the game ----
 
+# windowactivate --sync can wait forever for a window manager's answer.
 for attempt in range(20):
-    if subprocess.run(["xdotool", "windowactivate", "--sync", window],
-                      stderr=subprocess.DEVNULL).returncode == 0:
-        break
+    try:
+        if subprocess.run(["xdotool", "windowactivate", "--sync", window],
+                          stderr=subprocess.DEVNULL, timeout=3).returncode == 0:
+            break
+    except subprocess.TimeoutExpired:
+        pass
     time.sleep(0.1)
 start = step("start", least=3.0)
 menu = step("Alt+menu", f"alt+{access_letter(10404)}")
-chooser = step("choose puzzle", access_letter(10405), least=1.5)
+chooser = step("choose puzzle", access_letter(10405), least=1.5, until=text[11210])
 title = step("Down in the chooser", "Down")
 board = step("Enter", "Return", least=1.5)
 right = step("Right", "Right")
@@ -173,12 +181,13 @@ restore = step("Space (restore)", "space")
 step("Space (cross out again)", "space")
 back = step("Shift+Tab to the board", "shift+Tab")
 step("Alt+help menu", f"alt+{access_letter(10408)}")
-viewer = step("show solution", access_letter(10410), least=1.5)
+viewer = step("show solution", access_letter(10410), least=1.5,
+              until=message(11202, puzzle, game["Titulo"]))
 viewer_right = step("Right in the solution", "Right")
 viewer_down = step("Down in the solution", "Down")
 closed = step("Escape from the solution", "Escape", least=2.0)
 step("Alt+options menu", f"alt+{access_letter(10404)}")
-settings = step("settings", access_letter(10406), least=1.5)
+settings = step("settings", access_letter(10406), least=1.5, until=text[10708])
 tabs = [step(f"Tab {n} in the settings", "Tab") for n in range(1, 4)]
 settings_closed = step("Escape from the settings", "Escape", least=2.0)
 

@@ -366,7 +366,7 @@ close_and_answer_yes() {
   xdotool key "$exit_letter"
   wait_for 5 other_window_is_open "$title" || fail "the exit question did not appear"
   check_question "$title"
-  xdotool windowactivate --sync "$(other_window "$title")"
+  timeout 10 xdotool windowactivate --sync "$(other_window "$title")"
   xdotool key Return
   wait_for 10 program_ended || fail "the program did not end after Yes"
   wait "$pid" || fail "the program ended with status $?"
@@ -377,7 +377,7 @@ stored() { grep -E "^$puzzle\\\\$1=" "$store" | cut -d= -f2-; }
 
 # The main window's menu MENU_LETTER, then its item ITEM_LETTER, by keys.
 menu_command() {
-  xdotool windowactivate --sync "$wid"
+  timeout 10 xdotool windowactivate --sync "$wid"
   xdotool key --window "$wid" alt+"$1"
   sleep 0.2
   xdotool key "$2"
@@ -428,7 +428,7 @@ check_solution() {
   at_least "$(ink_share "solution-$expect" $((x + 4)) $((y + 4)) $((bw - 8)) $((bh - 8)))" 0.02 ||
     fail "the close button shows no text"
   echo "solution of puzzle $number: ${width}x$height at $left,$top on ${screen_width}x$screen_height ($expect), close button at $x,$y"
-  xdotool windowactivate --sync "$viewer"
+  timeout 10 xdotool windowactivate --sync "$viewer"
   xdotool key Return
   wait_for 5 bash -c "! xdotool search --onlyvisible --name '$title' | grep -q ." ||
     fail "Enter did not close the solution"
@@ -439,15 +439,15 @@ check_solution() {
 # confirms it, and Enter in the path box accepts the settings.
 choose_24_points() {
   local settings_title="^$(message 10700)\$" picker_title="^$(message 11650)\$"
-  xdotool windowactivate --sync "$wid"
+  timeout 10 xdotool windowactivate --sync "$wid"
   xdotool key --window "$wid" alt+"$options_letter"
   sleep 0.2
   xdotool key "$settings_letter"
   wait_for 5 window_is_open "$settings_title" || fail "the settings dialog did not open"
-  xdotool windowactivate --sync "$(main_window "$settings_title")"
+  timeout 10 xdotool windowactivate --sync "$(main_window "$settings_title")"
   xdotool key Tab Tab Tab Tab Return
   wait_for 5 window_is_open "$picker_title" || fail "Enter on the font's button did not open the font picker"
-  xdotool windowactivate --sync "$(main_window "$picker_title")"
+  timeout 10 xdotool windowactivate --sync "$(main_window "$picker_title")"
   sleep 0.2
   import -window root "$work/font-picker.png"
   xdotool key Tab Tab Tab End Return

@@ -85,7 +85,7 @@ for language in es en; do
   [[ -n $wid ]] || fail "the main window did not appear ($language)"
   # The window manager may not have taken the new window yet.
   for ((i = 0; i < 20; i++)); do
-    xdotool windowactivate --sync "$wid" 2>/dev/null && break
+    timeout 10 xdotool windowactivate --sync "$wid" 2>/dev/null && break
     sleep 0.1
   done
   LANG=$locale /usr/bin/python3 "$here/screen_reader.py" "$source_dir" "$data" "$language" "$puzzle" ||
