@@ -10,11 +10,11 @@
 //
 // Prints "ready" before the first write and "round N" after each round.
 
+#include "StoreWriterValues.h"
 #include "outside/AppError.h"
 #include "outside/ProductInfo.h"
 #include "outside/RegistryStore.h"
 #include "support/TestRegistry.h"
-#include "tests/tools/StoreWriterValues.h"
 
 #include <QCoreApplication>
 #include <QFile>
