@@ -85,7 +85,7 @@ def listen(least=1.0, quiet=0.6, most=5.0, until=None):
             said += lines
             last = time.time()
             listen.last = last
-        awaited = until is None or until.lower() in normal(" ".join(said))
+        awaited = until is None or until.lower() in normal(" ".join(said)).lower()
         if awaited and time.time() - start >= least and time.time() - last >= quiet:
             break
         time.sleep(0.05)
