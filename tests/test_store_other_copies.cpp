@@ -156,10 +156,28 @@ Ending EndPlayer(QProcess& player) {
 }
 
 // Stops the writer at a moment it holds the settings file's lock.
+// SIGSTOP takes effect only once the kernel next stops the process: on
+// another core it may run on a moment, long enough to let go of the lock.
+bool HasStopped(qint64 pid) {
+    for (int wait = 0; wait < 1000; ++wait) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray line = stat.readAll();
+        const qsizetype end = line.lastIndexOf(')');
+        if (end >= 0 && line.mid(end + 2, 1) == "T")
+            return true;
+        QThread::usleep(1000);
+    }
+    return false;
+}
+
 bool StopWhileHoldingLock(QProcess& writer, const QString& settings) {
     const QByteArray pid = QByteArray::number(writer.processId());
     for (int attempt = 0; attempt < 2000; ++attempt) {
         ::kill(pid_t(writer.processId()), SIGSTOP);
+        if (!HasStopped(writer.processId()))
+            return false;
         QFile lock(settings + ".lock");
         if (lock.open(QIODevice::ReadOnly) && lock.readLine().trimmed() == pid)
             return true;
