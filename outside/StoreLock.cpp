@@ -119,6 +119,9 @@ StoreLock::Abandoned StoreLock::ClearAbandoned() {
     // Copies clearing it at once must not clear a lock one of them took
     // meanwhile: only the file found abandoned goes, under Qt's own guard.
     QLockFile guard(path_ + QStringLiteral(".rmlock"));
+    // It is held for the few calls of a removal: one left unsigned by a copy
+    // killed while making it is abandoned once a second old, as the lock.
+    guard.setStaleLockTime(kAbandonedLockMs);
     if (!guard.tryLock(0))
         return guard.error() == QLockFile::LockFailedError ? Abandoned::No : Abandoned::Stuck;
     struct stat now {};
