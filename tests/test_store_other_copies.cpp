@@ -155,7 +155,6 @@ Ending EndPlayer(QProcess& player) {
     return ending;
 }
 
-// Stops the writer at a moment it holds the settings file's lock.
 // SIGSTOP takes effect only once the kernel next stops the process: on
 // another core it may run on a moment, long enough to let go of the lock.
 bool HasStopped(qint64 pid) {
@@ -172,6 +171,7 @@ bool HasStopped(qint64 pid) {
     return false;
 }
 
+// Stops the writer at a moment it holds the settings file's lock.
 bool StopWhileHoldingLock(QProcess& writer, const QString& settings) {
     const QByteArray pid = QByteArray::number(writer.processId());
     for (int attempt = 0; attempt < 2000; ++attempt) {

@@ -33,3 +33,17 @@ start_desktop() {
 }
 
 wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# Polls CMD every 50 ms until it succeeds or SECONDS seconds pass.
+wait_for() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 20))
+  while ((tries-- > 0)); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+process_ended() { ! kill -0 "$1" 2>/dev/null; }

@@ -71,15 +71,6 @@ fail() {
   echo "FAIL: $*"
   exit 1
 }
-# True once PID has ended, waiting at most SECONDS.
-ended_within() {
-  local pid=$1 seconds=$2 i
-  for ((i = 0; i < seconds * 10; i++)); do
-    kill -0 "$pid" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # No sound card: speech goes to a null device, and the synthesizer is a
 # command that appends what it is given to a file.
@@ -139,12 +130,12 @@ for language in es en; do
   /usr/bin/python3 "$here/orca_game.py" "$source_dir" "$data" "$language" "$speech" "$log" "$wid" ||
     fail "what Orca said is not what the player needs ($language)"
   kill -TERM "$pid" 2>/dev/null || true
-  ended_within "$pid" 20 || fail "the game did not end within 20 s of SIGTERM ($language)"
+  wait_for 20 process_ended "$pid" || fail "the game did not end within 20 s of SIGTERM ($language)"
   wait "$pid" || true
   pid=
   # Orca sometimes hangs on its way out; the next language starts a new one.
   kill "$orca" 2>/dev/null || true
-  ended_within "$orca" 5 || kill -KILL "$orca" 2>/dev/null || true
+  wait_for 5 process_ended "$orca" || kill -KILL "$orca" 2>/dev/null || true
   wait "$orca" 2>/dev/null || true
   orca=
 done

@@ -119,17 +119,7 @@ fail() {
   exit 1
 }
 
-# Polls CMD every 50 ms until it succeeds or SECONDS seconds pass.
-wait_for() {
-  local seconds=$1
-  shift
-  local tries=$((seconds * 20))
-  while ((tries-- > 0)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.05
-  done
-  return 1
-}
+source "$here/desktop.sh" # wait_for, wm_up
 
 # Catalogue message NUMBER in the language the program is started in, and
 # the access letter it carries.
@@ -157,8 +147,7 @@ window_is_open() { [[ -n $(main_window "$1") ]]; }
 other_window() { xdotool search --onlyvisible --name "$1" | grep -vx "$wid" | head -1; }
 other_window_is_open() { [[ -n $(other_window "$1") ]]; }
 geometry() { xwininfo -id "$1" | awk -v what="$2" -F: '$1 ~ what { gsub(/ /, "", $2); print $2 }'; }
-program_ended() { ! kill -0 "$pid" 2>/dev/null; }
-window_manager_up() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+program_ended() { process_ended "$pid"; }
 # "Juego 2 - Title" for puzzle NUMBER.
 puzzle_caption() { echo "$(message 10400) $1 - $(puzzle_value "$1" Titulo)"; }
 
@@ -488,7 +477,7 @@ start_window_manager() {
     echo "try $try on $DISPLAY" >>"$work/openbox.log"
     openbox --sm-disable >>"$work/openbox.log" 2>&1 &
     helpers+=($!)
-    wait_for 5 window_manager_up && return 0
+    wait_for 5 wm_up && return 0
     sleep 0.5
   done
   return 1
