@@ -5,7 +5,10 @@
 // source tree's resources folder to refresh them:
 //   cmake --build build --target zelvora-draw-resources
 //   QT_QPA_PLATFORM=offscreen build/zelvora-draw-resources resources
+#include <QBuffer>
+#include <QDataStream>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -142,6 +145,35 @@ bool Save(const QImage& image, const QString& path) {
     std::fprintf(stderr, "could not write %s\n", qPrintable(path));
     return false;
 }
+// The Windows icon: one PNG image per size the shell asks for, from the
+// taskbar's 16 to the 256 of large icon views, so none is a scaled copy.
+bool SaveWindowsIcon(const QList<int>& sizes, const QString& path) {
+    QList<QByteArray> images;
+    for (int size : sizes) {
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        Icon(size).save(&png, "PNG");
+        images << png.data();
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+        return false;
+    }
+    QDataStream out(&file);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0) << quint16(1) << quint16(sizes.size());
+    quint32 offset = 6 + 16 * sizes.size();
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        const quint8 side = sizes[i] >= 256 ? 0 : quint8(sizes[i]); // 0 stands for 256
+        out << side << side << quint8(0) << quint8(0) << quint16(1) << quint16(32)
+            << quint32(images[i].size()) << offset;
+        offset += images[i].size();
+    }
+    for (const QByteArray& png : images)
+        out.writeRawData(png.constData(), png.size());
+    return out.status() == QDataStream::Ok && file.flush();
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -160,6 +192,8 @@ int main(int argc, char** argv) {
     for (int size : {16, 32, 48, 64, 128, 256})
         ok = Save(Icon(size), target.filePath(QStringLiteral("icons/zelvora-%1.png").arg(size))) &&
              ok;
-    ok = Save(Icon(48), target.filePath(QStringLiteral("windows/zelvora.ico"))) && ok;
+    ok = SaveWindowsIcon({16, 20, 24, 32, 40, 48, 64, 256},
+                         target.filePath(QStringLiteral("windows/zelvora.ico"))) &&
+         ok;
     return ok ? 0 : 1;
 }

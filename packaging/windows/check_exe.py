@@ -4,6 +4,7 @@ version record, manifest and icon. Fails when one is missing or wrong.
 
     check_exe.py PROGRAM.exe
 """
+import struct
 import sys
 import xml.etree.ElementTree as ElementTree
 
@@ -73,6 +74,15 @@ def main(path):
     print(f"icon: {len(icons)} icon group(s), {len(images)} image(s)")
     if not icons or not images:
         failures.append("no icon")
+    for group in icons:
+        count = struct.unpack_from("<H", group, 4)[0]
+        sides = sorted((struct.unpack_from("<B", group, 6 + 14 * i)[0] or 256)
+                       for i in range(count))
+        print(f"icon sizes: {', '.join(map(str, sides))}")
+        missing = [side for side in (16, 24, 32, 48, 256) if side not in sides]
+        if missing:
+            failures.append(f"the icon has no {', '.join(map(str, missing))} px image, "
+                            "so Windows scales another one")
 
     for failure in failures:
         print(f"FAIL: {failure}")
