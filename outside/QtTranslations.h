@@ -10,8 +10,9 @@
 class QtTranslations {
 public:
     // Installs Qt's translation for the language on the running application,
-    // replacing one installed before. False when none could be loaded (Qt's
-    // texts then stay English).
+    // replacing one installed before, and makes it the language of the
+    // default locale. False when none could be loaded (Qt's texts then stay
+    // English).
     static bool Install(MessageCatalogue::Language language);
     // The same for the language the catalogue speaks to the player.
     static bool Install() { return Install(MessageCatalogue::CurrentLanguage()); }

@@ -86,8 +86,11 @@ bool RealPerson::PickFont(FontChoice& font, int minSize, int maxSize) {
 }
 
 bool RealPerson::PickFile(QString& path, const QString& title, const QString& filter) {
+    // Without a title of its own a picker is called what Qt's own calls
+    // itself; the desktop's would otherwise show none at all.
+    const QString shown = title.isEmpty() ? QFileDialog::tr("Open") : title;
     const QString chosen = QFileDialog::getOpenFileName(
-        WindowHandle::Widget(owner_), title, path, QtFilter(filter), nullptr,
+        WindowHandle::Widget(owner_), shown, path, QtFilter(filter), nullptr,
         CommonDialogs::UseDesktopPickers() ? QFileDialog::Options()
                                            : QFileDialog::DontUseNativeDialog);
     if (chosen.isEmpty())

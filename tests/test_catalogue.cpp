@@ -13,10 +13,12 @@
 #include <QAbstractButton>
 #include <QColorDialog>
 #include <QDirIterator>
+#include <QFileIconProvider>
 #include <QFont>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
@@ -347,18 +349,40 @@ private slots:
         QVERIFY(notices[0] != notices[1]);
     }
 
-    // Qt's own texts follow: the buttons of a question and the colour picker.
+    // Qt's own texts follow: the buttons of a question, the colour picker
+    // and the kinds the file picker lists, also where the desktop speaks a
+    // language the program does not (German here).
     void qtTextsSpeakThePlayersLanguage_data() {
         QTest::addColumn<Language>("language");
         QTest::addColumn<QStringList>("buttons");
-        QTest::newRow("Spanish") << Language::Spanish << QStringList{"&Sí", "&No", "Aceptar"};
-        QTest::newRow("English") << Language::English << QStringList{"&Yes", "&No", "OK"};
+        QTest::addColumn<QString>("folder");
+#ifdef Q_OS_WIN
+        const QStringList folder{"Carpeta de archivos", "File Folder"};
+#else
+        const QStringList folder{"Carpeta", "Folder"};
+#endif
+        QTest::newRow("Spanish") << Language::Spanish << QStringList{"&Sí", "&No", "Aceptar"}
+                                 << folder[0];
+        QTest::newRow("English") << Language::English << QStringList{"&Yes", "&No", "OK"}
+                                 << folder[1];
     }
 
     void qtTextsSpeakThePlayersLanguage() {
         QFETCH(Language, language);
         QFETCH(QStringList, buttons);
+        QFETCH(QString, folder);
+        const QMimeType bitmap = QMimeDatabase().mimeTypeForName(QStringLiteral("image/bmp"));
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const QString english = bitmap.comment();
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const QString german = bitmap.comment();
         QVERIFY2(QtTranslations::Install(language), qPrintable(QtTranslations::Folder()));
+        QCOMPARE(MessageCatalogue::CurrentLanguage(), language);
+        QCOMPARE(QFileIconProvider().type(QFileInfo(QDir::tempPath())), folder);
+        // Where the database has a German name for the kind, it is not used.
+        QVERIFY2(german == english || bitmap.comment() != german, qPrintable(bitmap.comment()));
+        if (language == Language::English)
+            QCOMPARE(bitmap.comment(), english);
         QMessageBox box;
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
         QCOMPARE(

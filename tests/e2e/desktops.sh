@@ -143,7 +143,55 @@ dark_pass() {
   timeout 10 xdotool windowactivate --sync "$about"
   xdotool key Return
   end_program
+
+  check_pickers "" GTK
+  check_pickers de Qt
   end_pass
+}
+
+# Which toolkit drew window ID: GTK marks its windows with a theme variant,
+# Qt's own do not carry one.
+toolkit_of() {
+  if xprop -id "$1" _GTK_THEME_VARIANT | grep -q '='; then echo GTK; else echo Qt; fi
+}
+
+# The colour and file pickers of the settings dialog, opened by keys with
+# the desktop speaking DESKTOP_LANGUAGE: the desktop's own (GTK's) where it
+# speaks the program's language, Qt's in the program's language elsewhere.
+check_pickers() {
+  local desktop_language=$1 expected=$2 settings picker kind name shot spoken
+  spoken=${desktop_language:-like the program}
+  LANG=$locale LC_ALL= LANGUAGE=$desktop_language "$program" >>"$work/program.log" 2>&1 &
+  pid=$!
+  wait_for 10 window_is_open '^Pinarejo - Zelvora$' || fail "the main window did not appear"
+  wid=$(main_window '^Pinarejo - Zelvora$')
+  xdotool windowfocus --sync "$wid"
+  xdotool key --window "$wid" alt+"$options_letter"
+  sleep 0.2
+  xdotool key "$settings_letter"
+  wait_for 5 window_is_open "^$(message 10700)\$" || fail "the settings dialog did not open"
+  settings=$(main_window "^$(message 10700)\$")
+  timeout 10 xdotool windowactivate --sync "$settings"
+  # The first "..." is the background colour's, the sixth stop the picture's.
+  for keys in "Tab" "Tab Tab Tab Tab Tab"; do
+    # shellcheck disable=SC2086 # one key per word
+    xdotool key $keys Return
+    wait_for 5 bash -c "[[ \$(xdotool getactivewindow) != $settings ]]" ||
+      fail "Enter on a \"...\" button opened no picker"
+    sleep 0.5
+    picker=$(xdotool getactivewindow)
+    kind=$(toolkit_of "$picker")
+    name=$(xdotool getwindowname "$picker")
+    shot=picker-${desktop_language:-same}-$(wc -w <<<"$keys")
+    import -window root "$work/$shot.png"
+    echo "desktop language $spoken: \"$name\" is $kind's ($shot.png)"
+    [[ $kind == "$expected" ]] || fault "a $kind picker where the desktop speaks $spoken"
+    [[ -n $name ]] || fault "a $kind picker without a title"
+    xdotool key Escape
+    wait_for 5 bash -c "[[ \$(xdotool getactivewindow) == $settings ]]" || fail "Esc did not close the picker"
+  done
+  xdotool key Escape
+  end_program
 }
 
 # ---- twice the density ----
