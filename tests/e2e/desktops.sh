@@ -155,6 +155,14 @@ toolkit_of() {
   if xprop -id "$1" _GTK_THEME_VARIANT | grep -q '='; then echo GTK; else echo Qt; fi
 }
 
+# A window that is neither the main window nor SETTINGS has the keys.
+picker_is_active() {
+  local active
+  active=$(xdotool getactivewindow 2>/dev/null) || return 1
+  [[ -n $active && $active != "$1" && $active != "$wid" ]] &&
+    xwininfo -id "$active" | grep -q 'IsViewable'
+}
+
 # The colour and file pickers of the settings dialog, opened by keys with
 # the desktop speaking DESKTOP_LANGUAGE: the desktop's own (GTK's) where it
 # speaks the program's language, Qt's in the program's language elsewhere.
@@ -176,8 +184,7 @@ check_pickers() {
   for keys in "Tab" "Tab Tab Tab Tab Tab"; do
     # shellcheck disable=SC2086 # one key per word
     xdotool key $keys Return
-    wait_for 5 bash -c "[[ \$(xdotool getactivewindow) != $settings ]]" ||
-      fail "Enter on a \"...\" button opened no picker"
+    wait_for 10 picker_is_active "$settings" || fail "Enter on a \"...\" button opened no picker"
     sleep 0.5
     picker=$(xdotool getactivewindow)
     kind=$(toolkit_of "$picker")
