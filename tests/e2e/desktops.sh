@@ -169,14 +169,8 @@ picker_is_active() {
 check_pickers() {
   local desktop_language=$1 expected=$2 settings picker kind name shot spoken
   spoken=${desktop_language:-like the program}
-  LANG=$locale LC_ALL= LANGUAGE=$desktop_language "$program" >>"$work/program.log" 2>&1 &
-  pid=$!
-  wait_for 10 window_is_open '^Pinarejo - Zelvora$' || fail "the main window did not appear"
-  wid=$(main_window '^Pinarejo - Zelvora$')
-  xdotool windowfocus --sync "$wid"
-  xdotool key --window "$wid" alt+"$options_letter"
-  sleep 0.2
-  xdotool key "$settings_letter"
+  start_program "$desktop_language"
+  menu_command "$options_letter" "$settings_letter"
   wait_for 5 window_is_open "^$(message 10700)\$" || fail "the settings dialog did not open"
   settings=$(main_window "^$(message 10700)\$")
   timeout 10 xdotool windowactivate --sync "$settings"

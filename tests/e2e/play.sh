@@ -151,8 +151,10 @@ program_ended() { process_ended "$pid"; }
 # "Juego 2 - Title" for puzzle NUMBER.
 puzzle_caption() { echo "$(message 10400) $1 - $(puzzle_value "$1" Titulo)"; }
 
+# Starts the program; the desktop speaks DESKTOP_LANGUAGE when given, else
+# the program's own.
 start_program() {
-  LANG=$locale LC_ALL= LANGUAGE= "$program" >>"$work/program.log" 2>&1 &
+  LANG=$locale LC_ALL= LANGUAGE=${1:-} "$program" >>"$work/program.log" 2>&1 &
   pid=$!
   wait_for 10 window_is_open '^Pinarejo - Zelvora$' || fail "the main window did not appear"
   wid=$(main_window '^Pinarejo - Zelvora$')
